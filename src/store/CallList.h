@@ -1,0 +1,26 @@
+#pragma once
+// The call list file: a plain sequence of 396-byte records (Calls.ddb).
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace telvor {
+
+constexpr std::size_t kCallRecordSize = 396;
+
+struct CallRecord {
+    std::string name;    // at most 255: caller name, or the number as shown when unknown
+    std::string called;  // at most 127: the MSN as shown
+    double time = 0;     // days since 30 December 1899, fraction = time of day
+    bool notInDatabase = false;
+};
+
+// A missing file is created (the first recorded calls would otherwise be lost until the
+// configuration dialog writes the list): Created. Failed when it cannot be opened or written.
+enum class AppendResult { Written, Created, Failed };
+
+AppendResult AppendCall(const std::string& path, const CallRecord& record);
+std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened = nullptr);
+bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records);
+
+}  // namespace telvor

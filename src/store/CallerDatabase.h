@@ -1,0 +1,57 @@
+#pragma once
+// The caller database file: a plain sequence of 832-byte records (CallerList.ddb).
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace telvor {
+
+constexpr std::size_t kCallerRecordSize = 832;
+
+// One record in memory (texts already cut to their used length).
+struct CallerRecord {
+    std::string number;     // at most 60
+    std::string name;       // at most 255
+    std::string program;    // at most 255
+    std::string parameter;  // at most 255
+    bool dmail = false;     // bytes 61..63 are exactly 'D','M','1'
+};
+
+// A row of the configuration dialog's caller list: caption, name, program column, dmail column.
+struct CallerRow {
+    std::string number;
+    std::string name;
+    std::string programColumn;  // "\"program\" parameter", empty when both are empty
+    std::string dmailColumn;    // "X" or empty
+};
+
+struct CallerMatch {
+    bool found = false;
+    bool exact = false;
+    std::string name;  // UnknownCallerText when not found
+    std::string program;
+    std::string parameter;
+    bool dmail = false;
+};
+
+// Longest KeypadDigits prefix of callingNumber, first in file on ties. Reads the file once,
+// without caching: every change to the file is seen by the next lookup.
+CallerMatch LookupCaller(const std::string& path, std::string_view callingNumber);
+
+// All records in file order; an unreadable file gives an empty list (opened == false).
+std::vector<CallerRecord> LoadCallers(const std::string& path, bool* opened = nullptr);
+
+// Writes the rows as a new file, keeping the previous one as ".bak". Rows captioned
+// NewEntryCaption are dropped. Returns false when the file could not be written.
+bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows);
+
+// The program column shared with the dialogs.
+std::string JoinProgramColumn(std::string_view program, std::string_view parameter);
+void SplitProgramColumn(std::string_view column, std::string& program, std::string& parameter);
+CallerRow ToRow(const CallerRecord& record);
+
+// "x.ddb" -> "x.bak"; a name without extension gets ".bak" appended.
+std::string BackupName(const std::string& path);
+
+}  // namespace telvor

@@ -1,0 +1,4 @@
+#include "ui/StringTable.h"
+namespace telvor {
+std::string LoadStr(unsigned) { return {}; }
+}

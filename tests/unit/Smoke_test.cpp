@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "ui/StringTable.h"
+TEST(Smoke, Builds) { EXPECT_EQ(telvor::LoadStr(50), ""); }

@@ -1,0 +1,1 @@
+void capisim_stub() {}
