@@ -9,6 +9,22 @@
 
 namespace telvor {
 
+// Texts of the user-interface platform layer that the program shows.
+inline constexpr unsigned kFileOpenErrorId = 61442;     // "Kann Datei %s nicht öffnen"
+inline constexpr unsigned kInvalidIntegerId = 61500;    // "'%s' ist kein gültiger Integerwert"
+inline constexpr unsigned kWarningTitleId = 61560;      // "Warnung"
+inline constexpr unsigned kErrorTitleId = 61561;        // "Fehler"
+inline constexpr unsigned kInformationTitleId = 61562;  // "Information"
+inline constexpr unsigned kConfirmTitleId = 61563;      // "Bestätigen"
+inline constexpr unsigned kYesButtonId = 61564;         // "&Ja"
+inline constexpr unsigned kNoButtonId = 61565;          // "&Nein"
+inline constexpr unsigned kOkButtonId = 61566;          // "OK"
+inline constexpr unsigned kInvalidDataTypeId = 61626;   // settings store errors
+inline constexpr unsigned kCreateKeyFailedId = 61627;
+inline constexpr unsigned kWriteValueFailedId = 61628;
+inline constexpr unsigned kReadValueFailedId = 61629;
+
+// The text of `id`, at most 1023 characters; empty for an ID without entry.
 std::string LoadStr(unsigned id);
 
 // One argument of a formatted text: %s takes text, %d takes a number.
