@@ -1,5 +1,6 @@
 #pragma once
 // Telephone-number rules: keypad conversion, network-number normalisation, area codes.
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,13 @@ namespace telvor {
 
 // Letters to keypad digits, umlauts and ß to 1, digits * # kept, everything else removed.
 std::string KeypadDigits(std::string_view text);
+
+namespace detail {
+extern const std::array<char, 256> kKeypadTable;
+}
+// The keypad character of one byte, or 0 when KeypadDigits drops it (for scans that must
+// not allocate).
+inline char KeypadDigit(char c) { return detail::kKeypadTable[static_cast<unsigned char>(c)]; }
 
 struct TownMatch {
     bool found = false;

@@ -1,0 +1,68 @@
+#pragma once
+// Shared plumbing of the two record files: length-prefixed text fields inside fixed-size
+// records, little-endian doubles, whole-file writes that keep one ".bak" generation, and a
+// chunked reader that hands out whole records without allocating per record.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace telvor::recordio {
+
+// A text field: one length byte at `offset`, then `capacity` bytes. A length byte larger than
+// the field (garbage or a foreign writer) is clamped so nothing outside the field is read.
+inline std::string_view ReadField(const unsigned char* record, std::size_t offset,
+                                  std::size_t capacity) {
+    std::size_t length = record[offset];
+    if (length > capacity) length = capacity;
+    return {reinterpret_cast<const char*>(record + offset + 1), length};
+}
+
+// Writes at most `capacity` bytes of `text`; the bytes after it keep what the caller cleared
+// them to (our writers start from a zeroed record).
+void WriteField(unsigned char* record, std::size_t offset, std::size_t capacity,
+                std::string_view text);
+
+double ReadDoubleLE(const unsigned char* bytes);
+void WriteDoubleLE(unsigned char* bytes, double value);
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+FilePtr OpenFile(const std::string& path, const char* mode);
+
+// Reads a file of fixed-size records chunk by chunk; a trailing partial record is never
+// handed out. The buffer is allocated once per reader.
+class RecordReader {
+public:
+    RecordReader(const std::string& path, std::size_t recordSize,
+                 std::size_t recordsPerChunk = 256);
+    bool Opened() const { return file_ != nullptr; }
+    // Whole records in the file, as far as its size could be determined (0 if not).
+    std::size_t RecordCountHint() const { return countHint_; }
+    // The next batch of whole records; count == 0 at the end of the file or on a read error.
+    const unsigned char* NextBatch(std::size_t& count);
+
+private:
+    FilePtr file_;
+    std::size_t recordSize_;
+    std::vector<unsigned char> buffer_;
+    std::size_t handedOut_ = 0;  // bytes of whole records handed out by the last batch
+    std::size_t carry_ = 0;      // bytes of an incomplete record kept from the last read
+    std::size_t countHint_ = 0;
+};
+
+// "x.ddb" -> "x.bak"; a name without extension gets ".bak" appended.
+std::string BackupName(const std::string& path);
+
+// Keeps the present file as its ".bak" (replacing an older one) and writes `bytes` as the new
+// file. A failed backup does not stop the write (the data is then stored without backup).
+// Returns true only when the whole new file was written and closed without error.
+bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes);
+
+}  // namespace telvor::recordio

@@ -1,1 +1,0 @@
-void capisim_stub() {}
