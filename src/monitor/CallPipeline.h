@@ -1,0 +1,93 @@
+#pragma once
+// The handlers of the CAPI monitor's two call events: CallPipeline for every offered call,
+// DisconnectHandler for every cleared one. They hold the state that lives across calls (the
+// listed caller windows and the held calls) and act only through CallPorts.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "monitor/CallContext.h"
+#include "monitor/CallPorts.h"
+#include "monitor/CallerWindows.h"
+#include "monitor/Clock.h"
+#include "monitor/Template.h"
+
+namespace telvor {
+
+class AreaCodeList;
+class SettingsStore;
+struct AppSettings;
+
+// The arguments of OnConnectInd.
+struct IncomingCall {
+    std::int32_t plci = 0;
+    std::uint16_t cipValue = 0;
+    std::string calledNumber;   // digits, without the type octet
+    std::string callingNumber;  // type octet, presentation octet, digits; empty without number
+    std::string calledSubaddress;
+    std::string callingSubaddress;
+};
+
+// What a handler consults besides the event. The store is read afresh on every call (MSN
+// list, prefixes, separator) and receives "LastCall".
+struct CallInputs {
+    SettingsStore& store;
+    const AppSettings& settings;
+    const AreaCodeList& areaCodes;
+    std::string_view callerDatabasePath;
+    bool callsSuspended = false;
+    bool noIcon = false;
+};
+
+// The outcome of the MSN search for one called number.
+struct MsnSearchResult {
+    bool matched = false;  // some entry has the called number
+    std::string name, programm, parameter;
+    bool dmail = false;
+    MsnFlags flags = DefaultMsnFlags();
+    bool show = false;
+    bool record = false;
+};
+
+// Walks the MSN list: the first entry with the called number whose flags enable the service
+// group for showing or recording decides; when none does, show and record are false while the
+// texts and flags of the last entry with that number remain.
+MsnSearchResult FindMsnEntry(SettingsStore& store, std::string_view calledNumber,
+                             std::uint16_t cipValue);
+
+// The caller window's texts, derived from a completed context and the call's CIP value.
+CallerLabels MakeCallerLabels(const CallContext& call, std::uint16_t cipValue);
+
+// The values a dmail template or a program parameter draws from.
+TemplateValues MakeTemplateValues(const CallContext& call, const CallerLabels& labels);
+
+class CallHandlers {
+public:
+    CallHandlers(CallPorts& ports, Clock& clock) : ports_(ports), clock_(clock) {}
+
+    // OnConnectInd: the twenty steps from the offered call to its caller and MSN actions.
+    void CallPipeline(const IncomingCall& call, const CallInputs& in);
+    // OnDisconnectInd (already answered with DISCONNECT_RESP).
+    void DisconnectHandler(std::int32_t plci, std::uint16_t reason, const CallInputs& in);
+
+    CallerWindows& Windows() { return windows_; }
+    const CallerWindows& Windows() const { return windows_; }
+    int HoldingCount() const { return holdingCount_; }
+
+private:
+    CallContext BuildContext(const IncomingCall& call, const CallInputs& in);
+    void NotifyDmail(const CallContext& call, const CallerLabels& labels, const CallInputs& in);
+    void RunAction(std::string_view program, std::string_view parameter,
+                   const TemplateValues& values, SoundMode mode);
+
+    CallPorts& ports_;
+    Clock& clock_;
+    CallerWindows windows_;
+    int holdingCount_ = 0;
+    // PLCIs of the calls held with ALERT_REQ and not yet cleared: only their clearing lowers
+    // HoldingCount (ignored calls are cleared too and must not end a held call's icon).
+    std::vector<std::int32_t> heldCalls_;
+};
+
+}  // namespace telvor
