@@ -21,9 +21,11 @@ bool DmailSet(const unsigned char* record) {
 
 // Length of the record number in keypad digits when those digits begin callingNumber;
 // 0 when they do not (or when there are none). Works on the raw bytes, without copying.
+// The number ends at a NUL, as the dialog shows it: what follows is a remnant.
 std::size_t KeypadPrefixLength(std::string_view number, std::string_view callingNumber) {
     std::size_t length = 0;
     for (char c : number) {
+        if (c == '\0') break;
         const char digit = KeypadDigit(c);
         if (digit == 0) continue;
         if (length == callingNumber.size() || callingNumber[length] != digit) return 0;
