@@ -27,6 +27,8 @@ constexpr char kUsage[] =
 
 }  // namespace
 
-std::string_view UsageText() { return {kUsage, sizeof kUsage - 1}; }
+std::string_view UsageText() {
+    return {kUsage, sizeof kUsage - 1};
+}
 
 }  // namespace telvor::activator
