@@ -1,0 +1,170 @@
+#include "monitor/win/DmailConversation.h"
+
+#include <ddeml.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "monitor/Dmail.h"
+#include "ui/win/Form.h"
+
+namespace telvor {
+
+namespace {
+
+constexpr char kService[] = "DMAIL";
+constexpr char kTopic[] = "SMS";
+constexpr char kItem[] = "SEND";
+// The program a failed connection tries to start: the service name with the topic.
+constexpr char kServiceCommand[] = "DMAIL SMS";
+
+HDDEDATA CALLBACK ClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
+
+class DdeInstance {
+public:
+    DdeInstance() {
+        if (DdeInitializeA(&id_, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+            id_ = 0;
+    }
+    ~DdeInstance() {
+        if (id_) DdeUninitialize(id_);
+    }
+    DdeInstance(const DdeInstance&) = delete;
+    DdeInstance& operator=(const DdeInstance&) = delete;
+    DWORD Id() const { return id_; }
+
+private:
+    DWORD id_ = 0;
+};
+
+class DdeString {
+public:
+    DdeString(DWORD instance, const char* text)
+        : instance_(instance), hsz_(DdeCreateStringHandleA(instance, text, CP_WINANSI)) {}
+    ~DdeString() {
+        if (hsz_) DdeFreeStringHandle(instance_, hsz_);
+    }
+    DdeString(const DdeString&) = delete;
+    DdeString& operator=(const DdeString&) = delete;
+    HSZ Get() const { return hsz_; }
+
+private:
+    DWORD instance_;
+    HSZ hsz_;
+};
+
+class DdeConversation {
+public:
+    explicit DdeConversation(HCONV conv) : conv_(conv) {}
+    ~DdeConversation() {
+        if (conv_) DdeDisconnect(conv_);
+    }
+    DdeConversation(const DdeConversation&) = delete;
+    DdeConversation& operator=(const DdeConversation&) = delete;
+    explicit operator bool() const { return conv_ != nullptr; }
+    HCONV Get() const { return conv_; }
+
+private:
+    HCONV conv_;
+};
+
+// One dmail conversation attempt after another, as the exchange needs them.
+class DmailLink {
+public:
+    DmailLink(std::string data, DWORD pokeTimeout)
+        : data_(std::move(data)),
+          pokeTimeout_(pokeTimeout),
+          service_(instance_.Id(), kService),
+          topic_(instance_.Id(), kTopic),
+          item_(instance_.Id(), kItem) {}
+
+    bool Usable() const { return instance_.Id() && service_.Get() && topic_.Get() && item_.Get(); }
+
+    // Opens the link (one connection attempt; after a failure one start of "DMAIL SMS" and,
+    // when that started, a second attempt), pokes and closes. Returns true when the link
+    // opened; `poked` tells whether dmail pro accepted the data.
+    bool TryPoke(bool& poked) {
+        HCONV opened = Connect();
+        if (!opened && !serviceStartTried_) {
+            // Tried once per exchange: a start that worked must not be repeated on every
+            // retry while the program is still coming up.
+            serviceStartTried_ = true;
+            if (WinExec(kServiceCommand, SW_SHOWMINNOACTIVE) > 31) opened = Connect();
+        }
+        if (!opened) return false;
+        const DdeConversation conv(opened);
+        DWORD result = 0;
+        HDDEDATA done = DdeClientTransaction(
+            reinterpret_cast<LPBYTE>(data_.data()), static_cast<DWORD>(data_.size()), conv.Get(),
+            item_.Get(), CF_TEXT, XTYP_POKE, pokeTimeout_, &result);
+        poked = done != nullptr;
+        return true;
+    }
+
+private:
+    HCONV Connect() { return DdeConnect(instance_.Id(), service_.Get(), topic_.Get(), nullptr); }
+
+    std::string data_;
+    DWORD pokeTimeout_;
+    DdeInstance instance_;
+    DdeString service_;
+    DdeString topic_;
+    DdeString item_;
+    bool serviceStartTried_ = false;
+};
+
+// Starts dmail pro from its configured path, in its own folder, without any error box.
+void StartDmailProgram(const std::string& dmPath) {
+    const std::string directory = DmailWorkingDirectory(dmPath);
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "open";
+    info.lpFile = dmPath.c_str();
+    info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    info.nShow = SW_SHOW;
+    ShellExecuteExA(&info);
+}
+
+// Dispatches what is waiting, without blocking. Returns false when the program is quitting;
+// the quit request is put back for the main loop.
+bool PumpPendingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (!Form::PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SendDmailMessage(std::string_view receiver, std::string_view text,
+                      const std::string& dmPath, const DmailTimings& timings) {
+    DmailLink link(DmailPokeData(receiver, text), timings.pokeTimeoutMs);
+    if (!link.Usable()) return false;
+    bool poked = false;
+    if (link.TryPoke(poked)) return poked;
+
+    StartDmailProgram(dmPath);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (link.TryPoke(poked)) return poked;
+        if (!PumpPendingMessages()) return false;
+        const DWORD elapsed = GetTickCount() - start;  // unsigned: survives the wrap
+        if (elapsed >= timings.startWaitMs) return false;
+        const DWORD pause = std::min(timings.retryPauseMs, timings.startWaitMs - elapsed);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pause, QS_ALLINPUT);
+    }
+}
+
+}  // namespace telvor
