@@ -9,21 +9,21 @@
 namespace telvor {
 
 struct CallContext {
-    ClockReading time;              // when the event was handled
-    unsigned char typeOctet = 0;    // first octet of the calling party number, 0 without one
-    std::string callingNumber;      // prefixed and passed through KeypadDigits
-    std::string calledNumber;       // passed through KeypadDigits
+    ClockReading time;            // when the event was handled
+    unsigned char typeOctet = 0;  // first octet of the calling party number, 0 without one
+    std::string callingNumber;    // prefixed and passed through KeypadDigits
+    std::string calledNumber;     // passed through KeypadDigits
     bool townFound = false;
-    std::string town;               // UnknownCallerText when no area code matched
-    std::string areaCode;           // prefix + area code ("0711"), empty when none matched
-    std::string msnName;            // the last matching MSN entry's texts ...
+    std::string town;      // UnknownCallerText when no area code matched
+    std::string areaCode;  // prefix + area code ("0711"), empty when none matched
+    std::string msnName;   // the last matching MSN entry's texts ...
     std::string msnProgram;
     std::string msnParameter;
     bool msnDmail = false;
     MsnFlags msnFilter = DefaultMsnFlags();  // ... and its flags
     bool show = false;
     bool record = false;
-    std::string callerName;         // UnknownCallerText when the database has no match
+    std::string callerName;  // UnknownCallerText when the database has no match
     std::string callerProgram;
     std::string callerParameter;
     bool callerDmail = false;

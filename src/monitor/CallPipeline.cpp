@@ -1,7 +1,6 @@
 #include "monitor/CallPipeline.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "capi/ServiceGroup.h"
 #include "monitor/Dmail.h"
@@ -25,7 +24,9 @@ int ServiceFlagOffset(std::uint16_t cipValue) {
 bool EndsWithWav(std::string_view program) {
     if (program.size() < 4) return false;
     std::string tail(program.substr(program.size() - 4));
-    for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : tail) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');  // ASCII only
+    }
     return tail == ".WAV";
 }
 
@@ -69,8 +70,8 @@ CallerLabels MakeCallerLabels(const CallContext& call, std::uint16_t cipValue) {
         labels.number = call.callingNumber;
         labels.hiddenNumber = call.callingNumber;
     }
-    labels.msn = call.msnName.empty() ? call.calledNumber
-                                      : call.msnName + " (" + call.calledNumber + ")";
+    labels.msn =
+        call.msnName.empty() ? call.calledNumber : call.msnName + " (" + call.calledNumber + ")";
     labels.service = ServiceText(cipValue);
     labels.name = call.callerName;
     labels.databaseButton = call.notExact && !call.callingNumber.empty();
@@ -157,7 +158,8 @@ void CallHandlers::NotifyDmail(const CallContext& call, const CallerLabels& labe
     facts.callerMarker = call.callerDmail;
     facts.msnMarker = call.msnDmail;
     if (!DmailMessageDue(in.settings.dmWhenMessage, facts)) return;
-    ports_.SendDmailMessage(ExpandTemplate(in.settings.dmMessage, MakeTemplateValues(call, labels)));
+    ports_.SendDmailMessage(
+        ExpandTemplate(in.settings.dmMessage, MakeTemplateValues(call, labels)));
 }
 
 void CallHandlers::RunAction(std::string_view program, std::string_view parameter,

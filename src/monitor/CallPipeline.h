@@ -30,7 +30,8 @@ struct IncomingCall {
 };
 
 // What a handler consults besides the event. The store is read afresh on every call (MSN
-// list, prefixes, separator) and receives "LastCall".
+// list, prefixes, separator) and receives "LastCall"; a StoreError it raises ends the handler
+// and is left to the program's top-level handler, like every store failure.
 struct CallInputs {
     SettingsStore& store;
     const AppSettings& settings;
@@ -63,7 +64,7 @@ CallerLabels MakeCallerLabels(const CallContext& call, std::uint16_t cipValue);
 TemplateValues MakeTemplateValues(const CallContext& call, const CallerLabels& labels);
 
 class CallHandlers {
-public:
+  public:
     CallHandlers(CallPorts& ports, Clock& clock) : ports_(ports), clock_(clock) {}
 
     // OnConnectInd: the twenty steps from the offered call to its caller and MSN actions.
@@ -75,7 +76,7 @@ public:
     const CallerWindows& Windows() const { return windows_; }
     int HoldingCount() const { return holdingCount_; }
 
-private:
+  private:
     CallContext BuildContext(const IncomingCall& call, const CallInputs& in);
     void NotifyDmail(const CallContext& call, const CallerLabels& labels, const CallInputs& in);
     void RunAction(std::string_view program, std::string_view parameter,

@@ -15,13 +15,13 @@ namespace telvor {
 
 // The texts a caller window shows.
 struct CallerLabels {
-    std::string number;        // CallingL: "(0711) 123456", the plain number or "unbekannt"
-    std::string hiddenNumber;  // Nummer2: "0711 123456", the plain number, or empty
-    std::string msn;           // CalledL: "Büro (4711)" or only the called number
-    std::string service;       // ServiceL
-    std::string name;          // NameL
-    std::string dateTime;      // TimeL: date, two blanks, time
-    std::string town;          // TownL
+    std::string number;           // CallingL: "(0711) 123456", the plain number or "unbekannt"
+    std::string hiddenNumber;     // Nummer2: "0711 123456", the plain number, or empty
+    std::string msn;              // CalledL: "Büro (4711)" or only the called number
+    std::string service;          // ServiceL
+    std::string name;             // NameL
+    std::string dateTime;         // TimeL: date, two blanks, time
+    std::string town;             // TownL
     bool databaseButton = false;  // DatenbankB visible
 };
 
@@ -37,7 +37,7 @@ using ForwardLines = std::array<std::string, 7>;
 enum class SoundMode { Sync, Async };
 
 class CallPorts {
-public:
+  public:
     virtual ~CallPorts() = default;
 
     // --- caller window (AnruferForm) ---

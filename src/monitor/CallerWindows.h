@@ -13,7 +13,7 @@ namespace telvor {
 using CallerWindowId = std::uintptr_t;
 
 class CallerWindows {
-public:
+  public:
     struct Entry {
         std::string key;  // the PLCI as signed decimal text
         CallerWindowId window = 0;
@@ -33,7 +33,7 @@ public:
     // In list order: the bring-to-front command raises them first to last.
     const std::vector<Entry>& Entries() const { return entries_; }
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 

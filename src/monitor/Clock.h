@@ -12,7 +12,7 @@ struct ClockReading {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual ClockReading Now() = 0;
 };

@@ -8,7 +8,12 @@ namespace telvor {
 
 // DMWhenMessage: 0 every call, 1 calls with a number, 2 marked callers or MSNs, 3 never;
 // any other value also means never.
-enum DmailWhen : long long { DmailAlways = 0, DmailWithNumber = 1, DmailMarked = 2, DmailNever = 3 };
+enum DmailWhen : long long {
+    DmailAlways = 0,
+    DmailWithNumber = 1,
+    DmailMarked = 2,
+    DmailNever = 3
+};
 
 struct DmailFacts {
     bool hasCallingNumber = false;

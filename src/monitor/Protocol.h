@@ -33,10 +33,10 @@ bool WriteProtocolLine(const std::string& path, std::string_view line);
 
 // One entry of the call list: the dialog row and the record of the call-list file.
 struct CallListEntry {
-    std::string caption;    // caller name; the number as shown when the caller is unknown
-    std::string msnText;    // the MSN as shown
-    double time = 0;        // days since 30 December 1899
-    std::string dateText;   // the same instant, as shown in the dialog's third column
+    std::string caption;   // caller name; the number as shown when the caller is unknown
+    std::string msnText;   // the MSN as shown
+    double time = 0;       // days since 30 December 1899
+    std::string dateText;  // the same instant, as shown in the dialog's third column
     std::string timeText;
     bool notFound = false;  // the caller matched no database entry
 };

@@ -9,7 +9,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 class CallPipelineTest : public PipelineTest {
-protected:
+  protected:
     void SetUp() override {
         PipelineTest::SetUp();
         SetMsns({Msn("4711", "Büro")});
@@ -28,10 +28,9 @@ TEST_F(CallPipelineTest, ShownCallRunsEveryStepInOrder) {
 
     Ring(NationalNumber("711123456"));
 
-    EXPECT_EQ(ports_.events,
-              (Events{"create", "protocol", "calllist", "autoclose", "tip", "notify", "forward",
-                      "show 257", "dmail", "alert 257", "icon caller", "notify", "reject on",
-                      "front on", "sound", "program"}));
+    EXPECT_EQ(ports_.events, (Events{"create", "protocol", "calllist", "autoclose", "tip", "notify",
+                                     "forward", "show 257", "dmail", "alert 257", "icon caller",
+                                     "notify", "reject on", "front on", "sound", "program"}));
     EXPECT_EQ(ports_.autoCloseMs, 30000);
     EXPECT_EQ(ports_.protocolLines.at(0),
               "07.12.26, 14:35, Hans Muster, (0711) 123456, Telefongespräch oder Analog, "
@@ -64,8 +63,8 @@ TEST_F(CallPipelineTest, CallsThatAreNotDisplayedStopEarly) {
     recordOnly.flags[ShowAudio] = false;
     SetMsns({recordOnly});
     Ring(NationalNumber("711123456"));
-    EXPECT_EQ(ports_.events, (Events{"create", "protocol", "calllist", "dmail", "ignore 257",
-                                     "discard"}));
+    EXPECT_EQ(ports_.events,
+              (Events{"create", "protocol", "calllist", "dmail", "ignore 257", "discard"}));
 
     // No MSN entry for the number: nothing recorded, but ignored and dmail by its own rule.
     ports_.events.clear();
@@ -77,8 +76,8 @@ TEST_F(CallPipelineTest, CallsThatAreNotDisplayedStopEarly) {
     suspended_ = true;
     ports_.events.clear();
     Ring(NationalNumber("711123456"));
-    EXPECT_EQ(ports_.events, (Events{"create", "protocol", "calllist", "tip", "notify",
-                                     "forward", "dmail", "ignore 257", "discard"}));
+    EXPECT_EQ(ports_.events, (Events{"create", "protocol", "calllist", "tip", "notify", "forward",
+                                     "dmail", "ignore 257", "discard"}));
     EXPECT_NE(store_.ReadString("Settings", "LastCall", ""), "");
     EXPECT_TRUE(handlers_.Windows().Empty());
     EXPECT_TRUE(ports_.sounds.empty());
@@ -88,9 +87,9 @@ TEST_F(CallPipelineTest, WithoutIconOrForwardingThoseEffectsAreSkipped) {
     noIcon_ = true;
     settings_.enableNetDde = false;
     Ring(NationalNumber("711123456"));
-    EXPECT_EQ(ports_.events, (Events{"create", "protocol", "calllist", "tip", "show 257",
-                                     "alert 257", "icon caller", "reject on", "front on",
-                                     "sound"}));
+    EXPECT_EQ(ports_.events,
+              (Events{"create", "protocol", "calllist", "tip", "show 257", "alert 257",
+                      "icon caller", "reject on", "front on", "sound"}));
 }
 
 TEST_F(CallPipelineTest, FirstMsnEntryEnablingTheServiceDecides) {
@@ -144,7 +143,7 @@ TEST_F(CallPipelineTest, NumbersArePrefixedAndPlacedByType) {
     EXPECT_EQ(Labels().town, "Großbritannien");
 
     store_.WriteString("Settings", "NationalCalls", "9");  // read afresh for every call
-    Ring(NationalNumber("30123"));  // no town: prefixed all the same
+    Ring(NationalNumber("30123"));                         // no town: prefixed all the same
     EXPECT_EQ(Labels().number, "930123");
     EXPECT_EQ(Labels().hiddenNumber, "930123");
     EXPECT_EQ(Labels().town, "unbekannt");
@@ -246,6 +245,19 @@ TEST_F(CallPipelineTest, CapiAnswerFollowsTheSettings) {
     EXPECT_NE(std::find(ports_.events.begin(), ports_.events.end(), "alert 257"),
               ports_.events.end());
     EXPECT_EQ(handlers_.HoldingCount(), 1);
+}
+
+TEST_F(CallPipelineTest, ActionsPickSoundOrProgramByExtension) {
+    SetCallers({{"0711123456", "Hans Muster", "\"C:\\tools\\show.exe\" &number &TOWN", ""}});
+    MsnEntry msn = Msn("4711", "Büro");
+    msn.programm = "D:\\Klang\\Ring.Wav";
+    SetMsns({msn});
+    Ring(NationalNumber("711123456"));
+    EXPECT_EQ(Events(ports_.events.end() - 2, ports_.events.end()),
+              (Events{"program", "sound"}));  // the caller's action first
+    EXPECT_EQ(ports_.programs.at(0).second, "0711 123456 Stuttgart");
+    EXPECT_EQ(ports_.sounds.at(0),
+              (std::pair<std::string, SoundMode>{"D:\\Klang\\Ring.Wav", SoundMode::Async}));
 }
 
 TEST_F(CallPipelineTest, WindowClosedDuringTheDmailWaitIsNotTouchedAgain) {

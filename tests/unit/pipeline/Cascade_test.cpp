@@ -1,9 +1,10 @@
 // Placement of new caller windows and the list they are kept in.
+#include "monitor/Cascade.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "monitor/Cascade.h"
 #include "monitor/CallerWindows.h"
 
 namespace telvor {

@@ -7,7 +7,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 class DisconnectTest : public PipelineTest {
-protected:
+  protected:
     void SetUp() override {
         PipelineTest::SetUp();
         SetMsns({Msn("4711", "Büro")});

@@ -2,7 +2,6 @@
 // Shared fixture of the call-handler tests: a recorder for the effects, a fixed clock, an
 // in-memory settings tree and a scratch folder for the caller database.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -23,7 +22,7 @@ namespace telvor::test {
 
 // Records every effect by name, in order, and keeps the data of the interesting ones.
 class RecorderPorts : public CallPorts {
-public:
+  public:
     std::vector<std::string> events;
     std::map<CallerWindowId, CallerLabels> labels;
     std::map<CallerWindowId, bool> rejectEnabled;
@@ -91,8 +90,12 @@ public:
         events.push_back("dmail");
         if (duringDmail) duringDmail();
     }
-    void IgnoreCall(std::int32_t plci) override { events.push_back("ignore " + std::to_string(plci)); }
-    void AlertCall(std::int32_t plci) override { events.push_back("alert " + std::to_string(plci)); }
+    void IgnoreCall(std::int32_t plci) override {
+        events.push_back("ignore " + std::to_string(plci));
+    }
+    void AlertCall(std::int32_t plci) override {
+        events.push_back("alert " + std::to_string(plci));
+    }
     void Reinitialise() override { events.push_back("reinit"); }
     void PlaySound(std::string_view path, SoundMode mode) override {
         sounds.emplace_back(std::string(path), mode);
@@ -103,12 +106,12 @@ public:
         events.push_back("program");
     }
 
-private:
+  private:
     CallerWindowId nextId_ = 1;
 };
 
 class FixedClock : public Clock {
-public:
+  public:
     ClockReading reading{46363.6076, "07.12.26", "14:35"};
     ClockReading Now() override { return reading; }
 };
@@ -124,7 +127,7 @@ inline std::string PlainNumber(std::string_view digits) {
 }
 
 class PipelineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         LoadStartupTexts();
         static int counter = 0;
@@ -148,7 +151,9 @@ protected:
         return e;
     }
     void SetMsns(const std::vector<MsnEntry>& entries) { WriteMsnList(store_, entries); }
-    void SetCallers(const std::vector<CallerRow>& rows) { ASSERT_TRUE(ReplaceCallers(dbPath_, rows)); }
+    void SetCallers(const std::vector<CallerRow>& rows) {
+        ASSERT_TRUE(ReplaceCallers(dbPath_, rows));
+    }
 
     CallInputs Inputs() {
         return CallInputs{store_, settings_, areaCodes_, dbPath_, suspended_, noIcon_};

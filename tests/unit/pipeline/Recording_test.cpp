@@ -13,8 +13,9 @@
 namespace telvor {
 namespace {
 
-const ProtocolFields kFields{"07.12.26", "14:35", "Hans Muster", "(0711) 123456",
-                             "Telefongespräch oder Analog", "Büro (4711)"};
+const ProtocolFields kFields{
+    "07.12.26",   "14:35", "Hans Muster", "(0711) 123456", "Telefongespräch oder Analog",
+    "Büro (4711)"};
 
 TEST(ProtocolLine, SeparatorIsFollowedByOneBlank) {
     EXPECT_EQ(FormatProtocolLine(kFields, ";"),
@@ -34,8 +35,8 @@ TEST(ProtocolLine, SeparatorIsFollowedByOneBlank) {
 }
 
 TEST(ProtocolFile, AppendsAndCreatesButNeverFailsLoudly) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("telvor-protocol-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("telvor-protocol-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "Telvor.log").string();
     std::filesystem::remove(path);
