@@ -25,8 +25,7 @@ std::string_view FolderOf(std::string_view path) {
 std::string WithExtension(std::string_view path, std::string_view extension) {
     auto dot = path.find_last_of('.');
     auto folderEnd = path.find_last_of("\\/:");
-    if (dot != std::string_view::npos &&
-        (folderEnd == std::string_view::npos || dot > folderEnd))
+    if (dot != std::string_view::npos && (folderEnd == std::string_view::npos || dot > folderEnd))
         path = path.substr(0, dot);
     return std::string(path) + std::string(extension);
 }

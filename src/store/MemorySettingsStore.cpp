@@ -47,9 +47,8 @@ struct MemorySettingsStore::Node {
     std::vector<std::unique_ptr<Node>> children;
 
     Node* Child(std::string_view childName) const {
-        auto it = FindByName(children, childName, [](const auto& c) -> std::string_view {
-            return c->name;
-        });
+        auto it = FindByName(children, childName,
+                             [](const auto& c) -> std::string_view { return c->name; });
         return it == children.end() ? nullptr : it->get();
     }
 };
@@ -122,8 +121,7 @@ bool MemorySettingsStore::SectionExists(std::string_view section) {
 
 bool MemorySettingsStore::ValueExists(std::string_view section, std::string_view name) {
     const Node* node = Find(section);
-    return node != nullptr &&
-           FindByName(node->values, name, kValueName) != node->values.end();
+    return node != nullptr && FindByName(node->values, name, kValueName) != node->values.end();
 }
 
 void MemorySettingsStore::EraseSection(std::string_view section) {

@@ -14,7 +14,7 @@
 namespace telvor {
 
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     MemorySettingsStore();
     ~MemorySettingsStore() override;
     MemorySettingsStore(const MemorySettingsStore&) = delete;
@@ -32,7 +32,7 @@ public:
     void EraseSection(std::string_view section) override;
     void DeleteValue(std::string_view section, std::string_view name) override;
 
-private:
+  private:
     struct Node;
     Node* Find(std::string_view section) const;
     Node& FindOrCreate(std::string_view section);

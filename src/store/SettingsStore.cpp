@@ -48,8 +48,7 @@ bool SettingsStore::ReadBool(std::string_view section, std::string_view name, bo
     return ReadInteger(section, name, def ? 1 : 0) != 0;
 }
 
-void SettingsStore::WriteInteger(std::string_view section, std::string_view name,
-                                 long long value) {
+void SettingsStore::WriteInteger(std::string_view section, std::string_view name, long long value) {
     WriteString(section, name, std::to_string(value));
 }
 

@@ -1,7 +1,8 @@
 // The global settings with their defaults, and the MSN list walk and write.
+#include "store/AppSettings.h"
+
 #include <gtest/gtest.h>
 
-#include "store/AppSettings.h"
 #include "store/MemorySettingsStore.h"
 #include "ui/StringTable.h"
 
@@ -59,7 +60,7 @@ TEST(AppSettings, StoredValuesWinAndWriteReadRoundTrips) {
     a.dmPath = "d.exe";
     a.dmReceiver = "Chef";
     a.dmMessage = "Anruf für &MSN";
-    a.enableNetDde = true;  // stored at program end only, never by the dialog's write
+    a.enableNetDde = true;     // stored at program end only, never by the dialog's write
     a.callFile = "elsewhere";  // never written by the program
     WriteAppSettings(store, a);
     EXPECT_EQ(store.ReadString("Settings", "CloseTime", ""), "90000");
@@ -149,8 +150,7 @@ TEST(MsnList, TwoEntriesWrittenOverFiveLeaveExactlyTwo) {
     second.flags[ShowVideo] = false;
     second.flags[RecordCallerKnown] = true;
     WriteMsnList(store, {Entry("111", "Privat"), second});
-    EXPECT_EQ(store.ReadSubsections("MSNs"),
-              (std::vector<std::string>{"00000000", "00000001"}));
+    EXPECT_EQ(store.ReadSubsections("MSNs"), (std::vector<std::string>{"00000000", "00000001"}));
     auto back = ReadMsnList(store);
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[0].number, "111");
@@ -181,8 +181,8 @@ TEST(MsnList, EveryValueAndFlagIsWrittenEvenAtItsDefault) {
 
 TEST(MsnList, AnEntryNumberedLikeTheListEndDoesNotHideTheEntriesAfterIt) {
     MemorySettingsStore store;
-    WriteMsnList(store, {Entry("1", "a"), Entry(std::string(kMissingMsnNumber), "b"),
-                         Entry("3", "c")});
+    WriteMsnList(store,
+                 {Entry("1", "a"), Entry(std::string(kMissingMsnNumber), "b"), Entry("3", "c")});
     auto back = ReadMsnList(store);
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[0].number, "1");

@@ -9,7 +9,7 @@ namespace telvor {
 namespace {
 
 class SettingsEncodingTest : public ::testing::Test {
-protected:
+  protected:
     long long ReadAs(std::string_view text, long long def = -7) {
         store.WriteString("Settings", "V", text);
         return store.ReadInteger("Settings", "V", def);
@@ -35,10 +35,9 @@ TEST_F(SettingsEncodingTest, IntegersReadInDecimalAndBothHexForms) {
 }
 
 TEST_F(SettingsEncodingTest, TextThatIsNotAWholeNumberGivesTheDefault) {
-    for (std::string_view text : {"abc", "", "0x", "$", "-", "--1", "+5", "-$1", " 5", "5 ",
-                                  "12a", "0x1G", "0x-1", "$+1", "1.5",
-                                  "9223372036854775808", "-9223372036854775809",
-                                  "0x10000000000000000"})
+    for (std::string_view text :
+         {"abc", "", "0x", "$", "-", "--1", "+5", "-$1", " 5", "5 ", "12a", "0x1G", "0x-1", "$+1",
+          "1.5", "9223372036854775808", "-9223372036854775809", "0x10000000000000000"})
         EXPECT_EQ(ReadAs(text), -7) << '"' << text << '"';
 }
 
@@ -79,8 +78,7 @@ TEST(MemorySettingsStore, NamesIgnoreLetterCaseAndKeepTheirFirstSpelling) {
     store.WriteString("UmlautÄ", "Größe", "x");  // cp1252 letters fold as well
     EXPECT_EQ(store.ReadString("settings", "CLOSETIME", ""), "2");
     EXPECT_EQ(store.ReadSection("Settings"), std::vector<std::string>{"CloseTime"});
-    EXPECT_EQ(store.ReadSubsections(""),
-              (std::vector<std::string>{"Settings", "UmlautÄ"}));
+    EXPECT_EQ(store.ReadSubsections(""), (std::vector<std::string>{"Settings", "UmlautÄ"}));
     EXPECT_EQ(store.ReadString("umlautä", "GRÖßE", ""), "x");
     // Not every byte has a partner: the sharp s does not fold to "ss".
     EXPECT_FALSE(store.ValueExists("UmlautÄ", "GröSSE"));
