@@ -13,12 +13,6 @@ void WriteField(unsigned char* record, std::size_t offset, std::size_t capacity,
     std::memcpy(record + offset + 1, text.data(), length);
 }
 
-double ReadDoubleLE(const unsigned char* bytes) {
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | bytes[i];
-    return std::bit_cast<double>(bits);
-}
-
 void WriteDoubleLE(unsigned char* bytes, double value) {
     auto bits = std::bit_cast<std::uint64_t>(value);
     for (int i = 0; i < 8; ++i) {
@@ -31,8 +25,7 @@ FilePtr OpenFile(const std::string& path, const char* mode) {
     return FilePtr(std::fopen(path.c_str(), mode));
 }
 
-RecordReader::RecordReader(const std::string& path, std::size_t recordSize,
-                           std::size_t recordsPerChunk)
+RecordReader::RecordReader(const std::string& path, std::size_t recordSize)
     : file_(OpenFile(path, "rb")), recordSize_(recordSize) {
     if (!file_) return;
     if (std::fseek(file_.get(), 0, SEEK_END) == 0) {
@@ -43,7 +36,8 @@ RecordReader::RecordReader(const std::string& path, std::size_t recordSize,
         file_.reset();
         return;
     }
-    buffer_.resize(recordSize_ * (recordsPerChunk == 0 ? 1 : recordsPerChunk));
+    constexpr std::size_t kChunkBytes = 256 * 1024;
+    buffer_.resize(recordSize_ * (kChunkBytes / recordSize_ + 1));
 }
 
 const unsigned char* RecordReader::NextBatch(std::size_t& count) {

@@ -2,6 +2,7 @@
 // Shared plumbing of the two record files: length-prefixed text fields inside fixed-size
 // records, little-endian doubles, whole-file writes that keep one ".bak" generation, and a
 // chunked reader that hands out whole records without allocating per record.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +27,11 @@ inline std::string_view ReadField(const unsigned char* record, std::size_t offse
 void WriteField(unsigned char* record, std::size_t offset, std::size_t capacity,
                 std::string_view text);
 
-double ReadDoubleLE(const unsigned char* bytes);
+inline double ReadDoubleLE(const unsigned char* bytes) {
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | bytes[i];
+    return std::bit_cast<double>(bits);
+}
 void WriteDoubleLE(unsigned char* bytes, double value);
 
 struct FileCloser {
@@ -40,8 +45,8 @@ FilePtr OpenFile(const std::string& path, const char* mode);
 // handed out. The buffer is allocated once per reader.
 class RecordReader {
 public:
-    RecordReader(const std::string& path, std::size_t recordSize,
-                 std::size_t recordsPerChunk = 256);
+    // Reads about 256 KiB at a time.
+    RecordReader(const std::string& path, std::size_t recordSize);
     bool Opened() const { return file_ != nullptr; }
     // Whole records in the file, as far as its size could be determined (0 if not).
     std::size_t RecordCountHint() const { return countHint_; }
