@@ -1,0 +1,139 @@
+#pragma once
+// TTelvorMainForm: the monitor's hidden main window. It owns the notification icon and its
+// menu, the CAPI component, the caller windows and the area-code list; it answers the control
+// messages of a second start and of the activator, and it carries out the effects of the call
+// handlers (CallPorts) with real windows, files, the shell and CAPI.
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capi/win/CAPIComp.h"
+#include "monitor/CallPipeline.h"
+#include "monitor/Numbers.h"
+#include "monitor/win/TrayIcon.h"
+#include "monitor/win/WinClock.h"
+#include "store/AppSettings.h"
+#include "store/win/RegistrySettingsStore.h"
+
+namespace telvor {
+
+class TCallerForm;
+class TConfigureForm;
+class TAboutBox;
+
+// Window identity that a second start and the activator look for.
+inline constexpr char kMainWindowClass[] = "TTelvorMainForm";
+inline constexpr char kMainWindowTitle[] = "TelvorServer";
+
+// Control messages of the main window.
+inline constexpr UINT WM_TRAYICON = 0x401;    // the shell: mouse events on the icon
+inline constexpr UINT WM_SHOWCONFIG = 0x402;  // a second start of the program
+inline constexpr UINT WM_SETDISPLAY = 0x403;  // the activator: wParam 0 off, 1 on
+
+class TTelvorMainForm final : public CallPorts {
+public:
+    // Commands of the icon menu `PopupMenu1`, in menu order.
+    enum MenuCommand : UINT {
+        FensterAnzeigen1 = 100,
+        AnruferfensterinVordergrundholen1,
+        Anzeigevorbergehendausschalten1,
+        Protokolldateianzeigen1,
+        InfozuTelvor1,
+        Beenden1,
+    };
+
+    TTelvorMainForm(HINSTANCE instance, std::vector<std::string> args, std::string exePath);
+    ~TTelvorMainForm() override;
+    TTelvorMainForm(const TTelvorMainForm&) = delete;
+    TTelvorMainForm& operator=(const TTelvorMainForm&) = delete;
+
+    // Creates the hidden window and runs FormCreate. False when the window cannot be made.
+    bool Create();
+    // The forms created after the main form (configuration dialog, about box).
+    void AttachForms(TConfigureForm* configure, TAboutBox* about);
+    // FormDestroy, then the window goes. Runs once, when the message loop has ended.
+    void Destroy();
+
+    HWND Handle() const { return hwnd_; }
+    // The application's hook for every queued message (ListEditKeyHook). True: handled.
+    bool PreTranslate(MSG& msg);
+
+    // --- CallPorts ---
+    CallerWindowId CreateCallerWindow(const CallerLabels& labels) override;
+    void StartAutoClose(CallerWindowId window, long long milliseconds) override;
+    void ShowCallerWindow(CallerWindowId window, std::int32_t plci) override;
+    void DiscardCallerWindow(CallerWindowId window) override;
+    void EnableReject(CallerWindowId window, bool enabled) override;
+    void MarkCallCleared(CallerWindowId window) override;
+    void CloseCallerWindow(CallerWindowId window) override;
+    void WriteProtocolLine(std::string_view line) override;
+    void StoreCallListEntry(const CallListEntry& entry) override;
+    void SetTrayTip(std::string_view tip) override;
+    void SetTrayPicture(TrayPicture picture) override;
+    void NotifyTray() override;
+    void EnableBringToFront(bool enabled) override;
+    void ForwardToClients(const ForwardLines& lines) override;
+    void SendDmailMessage(std::string_view text) override;
+    void IgnoreCall(std::int32_t plci) override;
+    void AlertCall(std::int32_t plci) override;
+    void Reinitialise() override;
+    void PlaySound(std::string_view path, SoundMode mode) override;
+    void StartProgram(std::string_view program, std::string_view parameters) override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormDestroy();
+
+    void OnTrayIcon(LPARAM mouseMessage);
+    void OnShowConfig();
+    void OnSetDisplay(WPARAM state);
+    void OnMenuCommand(UINT command);
+    void Anzeigevorbergehendausschalten1Click();
+    void ShowConfigureForm();
+    void BringCallerWindowsToFront();
+    void ShowAboutBox();
+    void CloseRequested();
+
+    void OnConnectInd(std::int32_t plci, std::uint16_t cip, const std::string& called,
+                      const std::string& calling, const std::string& calledSub,
+                      const std::string& callingSub);
+    void OnDisconnectInd(std::int32_t plci, std::uint16_t reason);
+    CallInputs Inputs();
+
+    void CreatePopupMenu1();
+    HICON Picture(TrayPicture picture) const;
+    TCallerForm* CallerForm(CallerWindowId window) const;
+    void CallerFormClosed(CallerWindowId window);
+
+    HINSTANCE instance_;
+    std::vector<std::string> args_;
+    std::string exePath_;
+    HWND hwnd_ = nullptr;
+    bool destroyed_ = false;
+
+    RegistrySettingsStore store_;
+    AppSettings settings_;
+    std::string storedVersion_;
+    AreaCodeList areaCodes_;
+    TrayIcon tray_;
+    HMENU popupMenu1_ = nullptr;
+    HICON icons_[3] = {};
+
+    std::unique_ptr<TCAPI> capi_;
+    WinClock clock_;
+    std::unique_ptr<CallHandlers> handlers_;
+    // Every caller window that is alive, listed or not; a closed window is freed from here.
+    std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
+
+    TConfigureForm* configure_ = nullptr;
+    TAboutBox* about_ = nullptr;
+};
+
+}  // namespace telvor

@@ -1,0 +1,10 @@
+#include "monitor/win/ProgramFlags.h"
+
+namespace telvor {
+
+ProgramFlags& Program() {
+    static ProgramFlags flags;
+    return flags;
+}
+
+}  // namespace telvor

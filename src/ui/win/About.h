@@ -1,0 +1,28 @@
+#pragma once
+// TAboutBox: the program information, one picture in a borderless window in the middle of the
+// screen. Created hidden at start-up, shown modally; a click or any key closes it.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ui/win/Form.h"
+
+namespace telvor {
+
+class TAboutBox {
+  public:
+    static std::unique_ptr<TAboutBox> Create(HWND owner, std::string& error);
+
+    // Runs around the modal showing: disable, then enable again, the callers' "about" commands.
+    std::function<void(bool enabled)> OnAboutCommandsEnabled;
+
+    void ShowModal();
+    HWND Handle() const { return form_->Handle(); }
+
+  private:
+    std::unique_ptr<Form> form_;
+};
+
+}  // namespace telvor
