@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <future>
 #include <string>
 #include <thread>
@@ -118,6 +119,16 @@ Bytes Msg(std::uint8_t cmd, std::uint8_t sub, std::uint16_t appl, std::uint16_t 
 
 const Bytes kPlci101{0x01, 0x01, 0x00, 0x00};
 
+// Runs fn on a detached thread: a call that wrongly stays blocked fails the test instead of
+// hanging it (the process ends with the thread still blocked).
+template <class Fn>
+std::future<DWORD> RunDetached(Fn fn) {
+    std::packaged_task<DWORD()> task(std::move(fn));
+    auto result = task.get_future();
+    std::thread(std::move(task)).detach();
+    return result;
+}
+
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
@@ -188,7 +199,7 @@ TEST_F(CapiSimNoController, ControllerCountComesFromTheEnvironment) {
 
 TEST_F(CapiSim, WaitForSignalReturnsWhenAMessageIsQueuedAndOnRelease) {
     const DWORD appl = Register();
-    auto waiter = std::async(std::launch::async, [&] { return wait_(appl); });
+    auto waiter = RunDetached([wait = wait_, appl] { return wait(appl); });
     EXPECT_EQ(waiter.wait_for(200ms), std::future_status::timeout) << "returned with nothing queued";
     ASSERT_TRUE(client_.OfferDisconnectInd(0x101, 0x3490));
     ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
@@ -196,9 +207,10 @@ TEST_F(CapiSim, WaitForSignalReturnsWhenAMessageIsQueuedAndOnRelease) {
     // Still queued: a second wait returns at once.
     EXPECT_EQ(wait_(appl), 0u);
 
-    auto blocked = std::async(std::launch::async, [&] {
-        Get(appl);
-        return wait_(appl);
+    auto blocked = RunDetached([get = get_, wait = wait_, appl] {
+        LPVOID p = nullptr;
+        get(appl, &p);
+        return wait(appl);
     });
     EXPECT_EQ(blocked.wait_for(200ms), std::future_status::timeout);
     EXPECT_EQ(rel_(appl), 0u);
@@ -409,6 +421,81 @@ TEST_F(CapiSimWithLogFile, EventsAreAppendedToTheLogFile) {
     }
     EXPECT_THAT(lines, ::testing::ElementsAre("REGISTER 1", "PUT 1 0C0001000483000001010000",
                                               "RELEASE 1"));
+}
+
+// Runs capisimctl from the test's folder against this process's simulator; its standard
+// output goes to a file (Wine helpers keep pipes open). Returns the exit code, or -1.
+int RunCtl(const std::string& args, std::string* output = nullptr) {
+    char tmp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, tmp);
+    static int run = 0;
+    const std::string outPath = std::string(tmp) + "capisimctl-out" + std::to_string(++run) + ".txt";
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return -1;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = out;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + BinDir() + "\\capisimctl.exe\" " + args;
+    const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    CloseHandle(out);
+    if (!started) return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(pi.hProcess, &code);
+    } else {
+        TerminateProcess(pi.hProcess, 99);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (output) {
+        std::ifstream in(outPath, std::ios::binary);
+        output->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return static_cast<int>(code);
+}
+
+TEST_F(CapiSim, CapisimctlRingsLogsAndReportsFailureByExitCode) {
+    if (GetFileAttributesA((BinDir() + "\\capisimctl.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << "capisimctl.exe not built";
+    }
+    const DWORD appl = Register();
+    ASSERT_EQ(RunCtl("ring --plci 0x101 --cip 1 --called 4711 --calling-type 0x21 "
+                     "--calling 711123456"),
+              0);
+    const Bytes ind = Get(appl);
+    const Bytes expected = Cat({kPlci101, {1, 0}, capisim::NumberStruct(0x81, "4711"),
+                                capisim::CallingNumberStruct(0x21, 0x80, "711123456"),
+                                {0, 0}, {0, 0, 0, 0, 0}});
+    ASSERT_GT(ind.size(), 8u);
+    EXPECT_EQ(Bytes(ind.begin() + 8, ind.end()), expected);
+
+    ASSERT_EQ(RunCtl("hangup --plci 0x101 --reason 0x3490"), 0);
+    EXPECT_EQ(capisim::Word(Get(appl), 12), 0x3490u);
+
+    ASSERT_EQ(Put(appl, Msg(0x04, 0x83, 1, 0, kPlci101)), 0u);
+    std::string out;
+    EXPECT_EQ(RunCtl("wait-put --command 0x04 --subcommand 0x83 --timeout 5000"), 0);
+    EXPECT_NE(RunCtl("wait-put --command 0x05 --timeout 300", &out), 0);
+    EXPECT_NE(out.find("capisimctl:"), std::string::npos) << out;
+    EXPECT_EQ(RunCtl("log", &out), 0);
+    EXPECT_NE(out.find("PUT 1 0C0001000483000001010000"), std::string::npos) << out;
+
+    EXPECT_EQ(RunCtl("controllers 0"), 0);
+    EXPECT_EQ(ControllerCount(), 0u);
+    EXPECT_NE(RunCtl("controllers 500"), 0);
+    EXPECT_NE(RunCtl("raw 0C0"), 0);
+    EXPECT_NE(RunCtl("ring --plci nonsense"), 0);
+    EXPECT_NE(RunCtl("ring --bogus 1"), 0);
+    EXPECT_NE(RunCtl("frobnicate"), 0);
+    EXPECT_EQ(ControllerCount(), 0u);
 }
 
 TEST(CapiSimStructs, BuildersEncodeLengthsAsTheStandardDoes) {
