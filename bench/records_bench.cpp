@@ -31,11 +31,11 @@ std::string Join(std::string_view a, unsigned long b, std::string_view c, unsign
 const std::string kRing = "\"c:\\Sounds\\ring.wav\" ";
 
 class BenchFiles {
-public:
+  public:
     BenchFiles() {
         telvor::LoadStartupTexts();
-        folder_ = std::filesystem::temp_directory_path() /
-                  Join("telvor-bench-", std::random_device{}());
+        folder_ =
+            std::filesystem::temp_directory_path() / Join("telvor-bench-", std::random_device{}());
         std::filesystem::create_directories(folder_);
     }
     ~BenchFiles() {
@@ -73,8 +73,8 @@ public:
             double time = 45000.0;
             for (auto& record : records) {
                 const bool unknown = random() % 3 == 0;
-                record.name = unknown ? Join("0711 ", random() % 10000000)
-                                      : Join("Anrufer ", random());
+                record.name =
+                    unknown ? Join("0711 ", random() % 10000000) : Join("Anrufer ", random());
                 record.called = Join("4711", random() % 10);
                 record.time = (time += 0.01);
                 record.notInDatabase = unknown;
@@ -85,7 +85,7 @@ public:
         return path;
     }
 
-private:
+  private:
     struct CallerFile {
         std::string path;
         std::string lastNumber;
@@ -157,9 +157,17 @@ void BM_LoadCalls(benchmark::State& state) {
 }
 
 // Each read is registered right before the lookup of the same file, so both see it warm.
-BENCHMARK(BM_CallerFilePlainRead)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)
+BENCHMARK(BM_CallerFilePlainRead)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LookupCaller)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)
+BENCHMARK(BM_LookupCaller)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CallFilePlainRead)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadCalls)->Arg(100000)->Unit(benchmark::kMicrosecond);

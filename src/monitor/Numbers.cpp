@@ -28,7 +28,9 @@ constexpr std::array<char, 256> MakeKeypadTable() {
     return table;
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // code (as written) upper-cased is a prefix of key.
 bool CodePrefixesKey(std::string_view code, std::string_view key) {
@@ -80,7 +82,9 @@ bool AreaCodeList::LoadFromFile(const std::string& path) {
     return true;
 }
 
-void AreaCodeList::SetLines(std::vector<std::string> lines) { lines_ = std::move(lines); }
+void AreaCodeList::SetLines(std::vector<std::string> lines) {
+    lines_ = std::move(lines);
+}
 
 TownMatch AreaCodeList::FindTown(char marker, std::string_view digits,
                                  std::string_view prefix) const {

@@ -15,7 +15,9 @@ extern const std::array<char, 256> kKeypadTable;
 }
 // The keypad character of one byte, or 0 when KeypadDigits drops it (for scans that must
 // not allocate).
-inline char KeypadDigit(char c) { return detail::kKeypadTable[static_cast<unsigned char>(c)]; }
+inline char KeypadDigit(char c) {
+    return detail::kKeypadTable[static_cast<unsigned char>(c)];
+}
 
 struct TownMatch {
     bool found = false;
@@ -25,7 +27,7 @@ struct TownMatch {
 
 // The lines of the area-code file ("N711<TAB>Stuttgart"), in file order.
 class AreaCodeList {
-public:
+  public:
     // Reads the file (CR LF, LF or CR line ends). An unreadable file leaves the list empty
     // and returns false.
     bool LoadFromFile(const std::string& path);
@@ -35,7 +37,7 @@ public:
     // First line (not the longest) whose code part, upper-cased, prefixes marker + digits.
     TownMatch FindTown(char marker, std::string_view digits, std::string_view prefix) const;
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

@@ -24,9 +24,9 @@ std::string ExpandTemplate(std::string_view templ, const TemplateValues& values)
         std::string_view word;
         const std::string* value;
     } placeholders[] = {
-        {"NAME", &values.name},       {"NUMBER", &values.number},   {"MSNNUMBER", &values.msnNumber},
-        {"MSN", &values.msn},         {"SERVICE", &values.service}, {"TIME", &values.time},
-        {"DATE", &values.date},       {"TOWN", &values.town},
+        {"NAME", &values.name}, {"NUMBER", &values.number},   {"MSNNUMBER", &values.msnNumber},
+        {"MSN", &values.msn},   {"SERVICE", &values.service}, {"TIME", &values.time},
+        {"DATE", &values.date}, {"TOWN", &values.town},
     };
 
     std::string out;

@@ -60,10 +60,10 @@ std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
     while (const unsigned char* batch = reader.NextBatch(count)) {
         for (std::size_t i = 0; i < count; ++i) {
             const unsigned char* bytes = batch + i * kCallRecordSize;
-            calls.push_back(CallRecord{std::string(recordio::ReadField(bytes, kNameAt, kNameCap)),
-                                       std::string(recordio::ReadField(bytes, kCalledAt, kCalledCap)),
-                                       recordio::ReadDoubleLE(bytes + kTimeAt),
-                                       bytes[kNotInDatabaseAt] != 0});
+            calls.push_back(
+                CallRecord{std::string(recordio::ReadField(bytes, kNameAt, kNameCap)),
+                           std::string(recordio::ReadField(bytes, kCalledAt, kCalledCap)),
+                           recordio::ReadDoubleLE(bytes + kTimeAt), bytes[kNotInDatabaseAt] != 0});
         }
     }
     return calls;

@@ -118,8 +118,7 @@ std::string JoinProgramColumn(std::string_view program, std::string_view paramet
     return column;
 }
 
-void SplitProgramColumn(std::string_view column, std::string& program,
-                        std::string& parameter) {
+void SplitProgramColumn(std::string_view column, std::string& program, std::string& parameter) {
     program.clear();
     parameter.clear();
     if (column.size() < 3) return;
@@ -149,6 +148,8 @@ CallerRow ToRow(const CallerRecord& record) {
     return row;
 }
 
-std::string BackupName(const std::string& path) { return recordio::BackupName(path); }
+std::string BackupName(const std::string& path) {
+    return recordio::BackupName(path);
+}
 
 }  // namespace telvor

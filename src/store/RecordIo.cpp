@@ -81,7 +81,8 @@ bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>
     }
     FilePtr file = OpenFile(path, "wb");
     if (!file) return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    bool ok =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     ok = std::fflush(file.get()) == 0 && ok;
     ok = std::fclose(file.release()) == 0 && ok;
     return ok;

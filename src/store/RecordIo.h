@@ -44,7 +44,7 @@ FilePtr OpenFile(const std::string& path, const char* mode);
 // Reads a file of fixed-size records chunk by chunk; a trailing partial record is never
 // handed out. The buffer is allocated once per reader.
 class RecordReader {
-public:
+  public:
     // Reads about 256 KiB at a time.
     RecordReader(const std::string& path, std::size_t recordSize);
     bool Opened() const { return file_ != nullptr; }
@@ -53,7 +53,7 @@ public:
     // The next batch of whole records; count == 0 at the end of the file or on a read error.
     const unsigned char* NextBatch(std::size_t& count);
 
-private:
+  private:
     FilePtr file_;
     std::size_t recordSize_;
     std::vector<unsigned char> buffer_;

@@ -11,7 +11,7 @@ namespace telvor {
 namespace {
 
 class NumbersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { LoadStartupTexts(); }
 };
 
@@ -28,7 +28,10 @@ TEST_F(NumbersTest, KeypadDigitsConvertsLettersUmlautsAndDropsTheRest) {
     EXPECT_EQ(KeypadDigits(""), "");
     // Other accented letters and control bytes are no keypad keys.
     EXPECT_EQ(KeypadDigits("éÀçñ\t\r\n"), "");
-    EXPECT_EQ(KeypadDigits(std::string_view("1\0" "2", 3)), "12");
+    EXPECT_EQ(KeypadDigits(std::string_view("1\0"
+                                            "2",
+                                            3)),
+              "12");
 }
 
 TEST_F(NumbersTest, KeypadDigitsKeepsOnlyKeypadCharactersForEveryByte) {
@@ -37,13 +40,14 @@ TEST_F(NumbersTest, KeypadDigitsKeepsOnlyKeypadCharactersForEveryByte) {
     const std::string result = KeypadDigits(all);
     // 10 digits, * and #, 26 letters twice, 7 umlauts/ß.
     EXPECT_EQ(result.size(), 10u + 2u + 52u + 7u);
-    for (char c : result) EXPECT_NE(std::string_view("0123456789*#").find(c), std::string_view::npos);
+    for (char c : result)
+        EXPECT_NE(std::string_view("0123456789*#").find(c), std::string_view::npos);
 }
 
 TEST_F(NumbersTest, FindTownFirstMatchingLineWinsAndMarkersMustAgree) {
     AreaCodeList list;
-    list.SetLines({"I7\tRussland", "N30\tBerlin", "N302\tTeltow", "N711\tStuttgart",
-                   "I44\tGroßbritannien"});
+    list.SetLines(
+        {"I7\tRussland", "N30\tBerlin", "N302\tTeltow", "N711\tStuttgart", "I44\tGroßbritannien"});
     TownMatch stuttgart = list.FindTown('N', "711123456", "0");
     EXPECT_TRUE(stuttgart.found);
     EXPECT_EQ(stuttgart.town, "Stuttgart");
@@ -126,8 +130,8 @@ TEST_F(NumbersTest, LoadFromFileSplitsEveryKindOfLineEnd) {
     testing::WriteText(path, "N30\tBerlin\r\nN40\tHamburg\nN89\tMünchen\rI44\tGroßbritannien");
     AreaCodeList list;
     ASSERT_TRUE(list.LoadFromFile(path));
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"N30\tBerlin", "N40\tHamburg",
-                                                      "N89\tMünchen", "I44\tGroßbritannien"}));
+    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"N30\tBerlin", "N40\tHamburg", "N89\tMünchen",
+                                                      "I44\tGroßbritannien"}));
     EXPECT_EQ(list.FindTown('N', "40123", "0").town, "Hamburg");
 
     // An unreadable file empties the list.

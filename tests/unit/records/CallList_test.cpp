@@ -13,7 +13,7 @@ using testing::ReadBytes;
 using testing::WriteBytes;
 
 class CallListTest : public ::testing::Test {
-protected:
+  protected:
     testing::TempFolder folder_;
     const std::string path_ = folder_.File("Calls.ddb");
 };

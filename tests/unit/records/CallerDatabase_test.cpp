@@ -14,7 +14,7 @@ using testing::ReadBytes;
 using testing::WriteBytes;
 
 class CallerDatabaseTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { LoadStartupTexts(); }
 
     static CallerRow Row(std::string number, std::string name, std::string program = "",
@@ -39,9 +39,9 @@ std::vector<unsigned char> RawRecord(std::string_view number, std::string_view n
 }
 
 TEST_F(CallerDatabaseTest, LookupPicksTheLongestPrefixAndTheFirstOnTies) {
-    ASSERT_TRUE(ReplaceCallers(path_, {Row("0711", "Zentrale"), Row("0711 12", "Firma"),
-                                       Row("0711", "Zweite Zentrale"),
-                                       Row("0711-12 34/5", "Hans", "\"c:\\a b\\x.exe\" -q", "X")}));
+    ASSERT_TRUE(ReplaceCallers(
+        path_, {Row("0711", "Zentrale"), Row("0711 12", "Firma"), Row("0711", "Zweite Zentrale"),
+                Row("0711-12 34/5", "Hans", "\"c:\\a b\\x.exe\" -q", "X")}));
     CallerMatch firm = LookupCaller(path_, "071112999");
     EXPECT_TRUE(firm.found);
     EXPECT_FALSE(firm.exact);
@@ -60,8 +60,8 @@ TEST_F(CallerDatabaseTest, LookupPicksTheLongestPrefixAndTheFirstOnTies) {
 }
 
 TEST_F(CallerDatabaseTest, LookupNonMatches) {
-    ASSERT_TRUE(ReplaceCallers(path_, {Row("- ( ) /", "Leer"), Row("0800-TELEFON", "Vanity"),
-                                       Row("07111", "Lang")}));
+    ASSERT_TRUE(ReplaceCallers(
+        path_, {Row("- ( ) /", "Leer"), Row("0800-TELEFON", "Vanity"), Row("07111", "Lang")}));
     for (std::string_view calling : {"", "089", "0711"}) {
         CallerMatch none = LookupCaller(path_, calling);
         EXPECT_FALSE(none.found) << calling;
@@ -81,9 +81,8 @@ TEST_F(CallerDatabaseTest, LookupSeesEveryChangeOfTheFile) {
 
 TEST_F(CallerDatabaseTest, DmailOnlyForTheExactMarkerBytes) {
     std::vector<unsigned char> file;
-    for (std::string_view marker :
-         {std::string_view("\0\0\0", 3), std::string_view("DM0"), std::string_view("dm1"),
-          std::string_view("DM1")}) {
+    for (std::string_view marker : {std::string_view("\0\0\0", 3), std::string_view("DM0"),
+                                    std::string_view("dm1"), std::string_view("DM1")}) {
         const auto record = RawRecord("1", "x", marker);
         file.insert(file.end(), record.begin(), record.end());
     }
@@ -128,8 +127,7 @@ TEST_F(CallerDatabaseTest, ReplaceWritesTruncatedFieldsWithZeroedRemainder) {
     const std::string longName(300, 'n');
     const std::string longProgram = "\"" + std::string(300, 'p') + "\" " + std::string(300, 'a');
     ASSERT_TRUE(ReplaceCallers(path_, {Row(longNumber, longName, longProgram, "X"),
-                                       Row("Neuer Eintrag", "verworfen"),
-                                       Row("0711", "Kurz")}));
+                                       Row("Neuer Eintrag", "verworfen"), Row("0711", "Kurz")}));
     const auto bytes = ReadBytes(path_);
     ASSERT_EQ(bytes.size(), 2 * kCallerRecordSize);
     EXPECT_EQ(bytes[0], 60);
@@ -223,7 +221,8 @@ TEST_F(CallerDatabaseTest, RandomAndTruncatedFilesAreReadSafely) {
         for (auto& byte : file) byte = static_cast<unsigned char>(random());
         // Every other round: mostly digits with the dmail marker, so matches happen.
         if (round % 2 == 1) {
-            for (std::size_t at = 0; at + kCallerRecordSize <= file.size(); at += kCallerRecordSize) {
+            for (std::size_t at = 0; at + kCallerRecordSize <= file.size();
+                 at += kCallerRecordSize) {
                 file[at] = static_cast<unsigned char>(random() % 70);
                 for (std::size_t i = 1; i <= 60; ++i) file[at + i] = '0' + random() % 3;
             }

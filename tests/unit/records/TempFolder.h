@@ -10,14 +10,14 @@
 namespace telvor::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         static std::atomic<unsigned> counter{0};
         std::random_device entropy;
         const auto base = std::filesystem::temp_directory_path();
         do {
-            path_ = base / ("telvor-data-" + std::to_string(entropy()) + "-" +
-                            std::to_string(counter++));
+            path_ = base /
+                    ("telvor-data-" + std::to_string(entropy()) + "-" + std::to_string(counter++));
         } while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() {
@@ -29,7 +29,7 @@ public:
 
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -39,9 +39,9 @@ TEST(ExpandTemplate, AmpersandRules) {
     TemplateValues v;
     v.name = "Anna";
     EXPECT_EQ(ExpandTemplate("50&& &Foo &name", v), "50& Foo Anna");
-    EXPECT_EQ(ExpandTemplate("&&NAME", v), "&NAME");   // escaped: not a placeholder
+    EXPECT_EQ(ExpandTemplate("&&NAME", v), "&NAME");  // escaped: not a placeholder
     EXPECT_EQ(ExpandTemplate("&&&NAME", v), "&Anna");
-    EXPECT_EQ(ExpandTemplate("Ende&", v), "Ende");     // trailing ampersand vanishes
+    EXPECT_EQ(ExpandTemplate("Ende&", v), "Ende");  // trailing ampersand vanishes
     EXPECT_EQ(ExpandTemplate("&", v), "");
     EXPECT_EQ(ExpandTemplate("& NAME", v), " NAME");
     EXPECT_EQ(ExpandTemplate("&NAM", v), "NAM");
