@@ -51,8 +51,7 @@ void StartCallProgram(std::string_view program, std::string_view parameters) {
     ShellExecuteExA(&info);
 }
 
-void RunCallAction(std::string_view program, std::string_view expandedParameters,
-                   SoundMode mode) {
+void RunCallAction(std::string_view program, std::string_view expandedParameters, SoundMode mode) {
     if (program.empty()) return;
     if (IsSoundFile(program))
         PlayCallSound(program, mode);

@@ -23,8 +23,7 @@ void PlayCallSound(std::string_view path, SoundMode mode);
 void StartCallProgram(std::string_view program, std::string_view parameters);
 
 // The caller or MSN action: a .WAV file is played, anything else started.
-void RunCallAction(std::string_view program, std::string_view expandedParameters,
-                   SoundMode mode);
+void RunCallAction(std::string_view program, std::string_view expandedParameters, SoundMode mode);
 
 // Runs a command line (WinExec with SW_SHOWNORMAL); replaceable in tests.
 using CommandRunner = std::function<void(const std::string& commandLine)>;

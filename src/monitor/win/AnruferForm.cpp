@@ -12,9 +12,9 @@ namespace telvor {
 
 namespace {
 
-constexpr unsigned kClearedStatusId = 20009;  // "Anruf angenommen oder getrennt"
-constexpr unsigned kClearedTitleId = 20010;   // " - getrennt"
-constexpr unsigned kRejectQuestionId = 20028; // "Wollen Sie '%s' (%s) wirklich abweisen?"
+constexpr unsigned kClearedStatusId = 20009;   // "Anruf angenommen oder getrennt"
+constexpr unsigned kClearedTitleId = 20010;    // " - getrennt"
+constexpr unsigned kRejectQuestionId = 20028;  // "Wollen Sie '%s' (%s) wirklich abweisen?"
 
 // Value labels show data: an ampersand in a name is a character, not a mnemonic.
 constexpr unsigned kValue = kNoPrefix;
@@ -31,6 +31,8 @@ FormDef CallerFormDef() {
     def.exStyle = WS_EX_CONTEXTHELP;
     def.placement = FormPlacement::Designed;
     using K = ControlKind;
+    // One row per control, as laid out on the form.
+    // clang-format off
     def.controls = {
         {.kind = K::Label, .name = "Label2", .left = 8, .top = 8, .caption = "3004"},
         {.kind = K::Label, .name = "NameL", .left = 112, .top = 8, .width = 185, .height = 30,
@@ -63,6 +65,7 @@ FormDef CallerFormDef() {
          .height = 25, .caption = "3009", .helpContext = 2000, .tabOrder = 0,
          .flags = kDefault | kCancel},
     };
+    // clang-format on
     return def;
 }
 
@@ -96,8 +99,8 @@ std::unique_ptr<TCallerForm> TCallerForm::Create(HWND owner, const CallerLabels&
     self->form_ = std::move(created.form);
     Form& form = *self->form_;
 
-    const WindowPosition pos = CascadeCallerWindow(listedTops, kCallerWindowPosition,
-                                                   GetSystemMetrics(SM_CYCAPTION));
+    const WindowPosition pos =
+        CascadeCallerWindow(listedTops, kCallerWindowPosition, GetSystemMetrics(SM_CYCAPTION));
     SetWindowPos(form.Handle(), nullptr, pos.left, pos.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -139,8 +142,8 @@ void TCallerForm::Show(std::int32_t plci) {
     form_->Show();
     HWND hwnd = form_->Handle();
     SetForegroundWindow(hwnd);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                             RDW_UPDATENOW);
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TCallerForm::EnableReject(bool enabled) {
@@ -165,7 +168,9 @@ void TCallerForm::Close() {
     Retire(std::move(form_));
 }
 
-HWND TCallerForm::Handle() const { return form_ ? form_->Handle() : nullptr; }
+HWND TCallerForm::Handle() const {
+    return form_ ? form_->Handle() : nullptr;
+}
 
 int TCallerForm::Top() const {
     RECT r = {};
@@ -173,9 +178,13 @@ int TCallerForm::Top() const {
     return r.top;
 }
 
-void TCallerForm::CloseBClick() { Close(); }
+void TCallerForm::CloseBClick() {
+    Close();
+}
 
-void TCallerForm::TimerTimer() { Close(); }
+void TCallerForm::TimerTimer() {
+    Close();
+}
 
 void TCallerForm::AbweisenBClick() {
     if (closed_ || !form_) return;

@@ -22,7 +22,7 @@ class TCallerForm {
         explicit Key() = default;
     };
 
-public:
+  public:
     explicit TCallerForm(Key) {}
 
     // Creates the window hidden, owned by `owner`, at the designed position moved down and
@@ -77,7 +77,7 @@ public:
     // The underlying form, for the owner's message loop and for tests.
     Form* Window() const { return form_.get(); }
 
-private:
+  private:
     void Wire();
 
     std::unique_ptr<Form> form_;

@@ -24,10 +24,9 @@ HDDEDATA CALLBACK ClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PT
 }
 
 class DdeInstance {
-public:
+  public:
     DdeInstance() {
-        if (DdeInitializeA(&id_, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-            id_ = 0;
+        if (DdeInitializeA(&id_, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) id_ = 0;
     }
     ~DdeInstance() {
         if (id_) DdeUninitialize(id_);
@@ -36,12 +35,12 @@ public:
     DdeInstance& operator=(const DdeInstance&) = delete;
     DWORD Id() const { return id_; }
 
-private:
+  private:
     DWORD id_ = 0;
 };
 
 class DdeString {
-public:
+  public:
     DdeString(DWORD instance, const char* text)
         : instance_(instance), hsz_(DdeCreateStringHandleA(instance, text, CP_WINANSI)) {}
     ~DdeString() {
@@ -51,13 +50,13 @@ public:
     DdeString& operator=(const DdeString&) = delete;
     HSZ Get() const { return hsz_; }
 
-private:
+  private:
     DWORD instance_;
     HSZ hsz_;
 };
 
 class DdeConversation {
-public:
+  public:
     explicit DdeConversation(HCONV conv) : conv_(conv) {}
     ~DdeConversation() {
         if (conv_) DdeDisconnect(conv_);
@@ -67,13 +66,13 @@ public:
     explicit operator bool() const { return conv_ != nullptr; }
     HCONV Get() const { return conv_; }
 
-private:
+  private:
     HCONV conv_;
 };
 
 // One dmail conversation attempt after another, as the exchange needs them.
 class DmailLink {
-public:
+  public:
     DmailLink(std::string data, DWORD pokeTimeout)
         : data_(std::move(data)),
           pokeTimeout_(pokeTimeout),
@@ -100,11 +99,13 @@ public:
         HDDEDATA done = DdeClientTransaction(
             reinterpret_cast<LPBYTE>(data_.data()), static_cast<DWORD>(data_.size()), conv.Get(),
             item_.Get(), CF_TEXT, XTYP_POKE, pokeTimeout_, &result);
-        poked = done != nullptr;
+        // A server that refuses the data still completes the transaction; only its
+        // acknowledgement says the data was taken.
+        poked = done != nullptr && (result & DDE_FACK) != 0;
         return true;
     }
 
-private:
+  private:
     HCONV Connect() { return DdeConnect(instance_.Id(), service_.Get(), topic_.Get(), nullptr); }
 
     std::string data_;
@@ -148,8 +149,8 @@ bool PumpPendingMessages() {
 
 }  // namespace
 
-bool SendDmailMessage(std::string_view receiver, std::string_view text,
-                      const std::string& dmPath, const DmailTimings& timings) {
+bool SendDmailMessage(std::string_view receiver, std::string_view text, const std::string& dmPath,
+                      const DmailTimings& timings) {
     DmailLink link(DmailPokeData(receiver, text), timings.pokeTimeoutMs);
     if (!link.Usable()) return false;
     bool poked = false;

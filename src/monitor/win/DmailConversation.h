@@ -21,7 +21,7 @@ struct DmailTimings {
 // Pokes "receiver CR LF text CR LF NUL" (CF_TEXT). When no conversation opens, starts
 // `dmPath` and retries, keeping the window messages flowing, until the poke is made or the
 // wait is over. Returns true when the poke was accepted; the program ignores the result.
-bool SendDmailMessage(std::string_view receiver, std::string_view text,
-                      const std::string& dmPath, const DmailTimings& timings = {});
+bool SendDmailMessage(std::string_view receiver, std::string_view text, const std::string& dmPath,
+                      const DmailTimings& timings = {});
 
 }  // namespace telvor

@@ -10,7 +10,7 @@
 namespace telvor {
 
 class WinClock : public Clock {
-public:
+  public:
     ClockReading Now() override;
 };
 
