@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <future>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,7 +41,7 @@ std::string BinDir() {
 }
 
 class CapiSim : public ::testing::Test {
-protected:
+  protected:
     // Environment the DLL reads when it loads; set before LoadLibrary by tests that need it.
     virtual void BeforeLoad() {}
 
@@ -200,7 +200,8 @@ TEST_F(CapiSimNoController, ControllerCountComesFromTheEnvironment) {
 TEST_F(CapiSim, WaitForSignalReturnsWhenAMessageIsQueuedAndOnRelease) {
     const DWORD appl = Register();
     auto waiter = RunDetached([wait = wait_, appl] { return wait(appl); });
-    EXPECT_EQ(waiter.wait_for(200ms), std::future_status::timeout) << "returned with nothing queued";
+    EXPECT_EQ(waiter.wait_for(200ms), std::future_status::timeout)
+        << "returned with nothing queued";
     ASSERT_TRUE(client_.OfferDisconnectInd(0x101, 0x3490));
     ASSERT_EQ(waiter.wait_for(5s), std::future_status::ready);
     EXPECT_EQ(waiter.get(), 0u);
@@ -280,9 +281,12 @@ TEST_F(CapiSim, PutLogHoldsEveryMessageInOrderAsBytes) {
     EXPECT_EQ(client_.PutLog(), (std::vector<Bytes>{alert, resp, odd}));
     EXPECT_TRUE(client_.WaitForPut(3, 1000));
     EXPECT_TRUE(client_.WaitForPut(
-        [](const Bytes& m) { return capisim::Command(m) == 0x02 && capisim::Subcommand(m) == 0x83; },
+        [](const Bytes& m) {
+            return capisim::Command(m) == 0x02 && capisim::Subcommand(m) == 0x83;
+        },
         1000));
-    EXPECT_FALSE(client_.WaitForPut([](const Bytes& m) { return capisim::Command(m) == 0x05; }, 300));
+    EXPECT_FALSE(
+        client_.WaitForPut([](const Bytes& m) { return capisim::Command(m) == 0x05; }, 300));
 
     ASSERT_TRUE(client_.ClearLog());
     EXPECT_TRUE(client_.PutLog().empty());
@@ -303,8 +307,8 @@ TEST_F(CapiSim, ConnectIndOfferedBeforeRegisterRingsAtRegister) {
     const Bytes calling = capisim::CallingNumberStruct(0x21, 0x83, "711123456");
     // A subaddress with an escaped length that lies about its contents.
     const Bytes calledSub{0xFF, 0x05, 0x00, 0x80, 0x31};
-    ASSERT_TRUE(client_.OfferConnectInd(0x101, 17, called, calling, calledSub,
-                                        capisim::EmptyStruct()))
+    ASSERT_TRUE(
+        client_.OfferConnectInd(0x101, 17, called, calling, calledSub, capisim::EmptyStruct()))
         << client_.LastError();
 
     const DWORD appl = Register();
@@ -398,7 +402,7 @@ TEST_F(CapiSim, MessagesQueuedWhileAnotherThreadWaitsArriveInOrder) {
 }
 
 class CapiSimWithLogFile : public CapiSim {
-protected:
+  protected:
     void BeforeLoad() override {
         char dir[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, dir);
@@ -419,8 +423,8 @@ TEST_F(CapiSimWithLogFile, EventsAreAppendedToTheLogFile) {
         if (!l.empty() && l.back() == '\r') l.pop_back();
         lines.push_back(l);
     }
-    EXPECT_THAT(lines, ::testing::ElementsAre("REGISTER 1", "PUT 1 0C0001000483000001010000",
-                                              "RELEASE 1"));
+    EXPECT_THAT(
+        lines, ::testing::ElementsAre("REGISTER 1", "PUT 1 0C0001000483000001010000", "RELEASE 1"));
 }
 
 // Runs capisimctl from the test's folder against this process's simulator; its standard
@@ -429,11 +433,12 @@ int RunCtl(const std::string& args, std::string* output = nullptr) {
     char tmp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, tmp);
     static int run = 0;
-    const std::string outPath = std::string(tmp) + "capisimctl-out" + std::to_string(++run) + ".txt";
+    const std::string outPath =
+        std::string(tmp) + "capisimctl-out" + std::to_string(++run) + ".txt";
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return -1;
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -471,9 +476,12 @@ TEST_F(CapiSim, CapisimctlRingsLogsAndReportsFailureByExitCode) {
                      "--calling 711123456"),
               0);
     const Bytes ind = Get(appl);
-    const Bytes expected = Cat({kPlci101, {1, 0}, capisim::NumberStruct(0x81, "4711"),
+    const Bytes expected = Cat({kPlci101,
+                                {1, 0},
+                                capisim::NumberStruct(0x81, "4711"),
                                 capisim::CallingNumberStruct(0x21, 0x80, "711123456"),
-                                {0, 0}, {0, 0, 0, 0, 0}});
+                                {0, 0},
+                                {0, 0, 0, 0, 0}});
     ASSERT_GT(ind.size(), 8u);
     EXPECT_EQ(Bytes(ind.begin() + 8, ind.end()), expected);
 

@@ -75,7 +75,9 @@ DWORD WINAPI CAPI_REGISTER(DWORD /*msgBufSize*/, DWORD /*maxLogicalConnections*/
     return r;
 }
 
-DWORD WINAPI CAPI_RELEASE(DWORD ApplID) { return Sim().Release(ApplID); }
+DWORD WINAPI CAPI_RELEASE(DWORD ApplID) {
+    return Sim().Release(ApplID);
+}
 
 DWORD WINAPI CAPI_PUT_MESSAGE(DWORD ApplID, LPVOID pMessage) {
     return Sim().PutMessage(ApplID, static_cast<const std::uint8_t*>(pMessage));
@@ -89,7 +91,9 @@ DWORD WINAPI CAPI_GET_MESSAGE(DWORD ApplID, LPVOID* ppMessage) {
     return r;
 }
 
-DWORD WINAPI CAPI_WAIT_FOR_SIGNAL(DWORD ApplID) { return Sim().WaitForSignal(ApplID); }
+DWORD WINAPI CAPI_WAIT_FOR_SIGNAL(DWORD ApplID) {
+    return Sim().WaitForSignal(ApplID);
+}
 
 DWORD WINAPI CAPI_GET_PROFILE(LPVOID pBuffer, DWORD controllerNumber) {
     return Sim().GetProfile(static_cast<std::uint8_t*>(pBuffer), controllerNumber);

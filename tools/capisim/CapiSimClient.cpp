@@ -14,7 +14,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 DWORD RemainingMs(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() > 0 ? static_cast<DWORD>(left.count()) : 0;
 }
 
@@ -22,7 +23,9 @@ std::string ErrorText(const char* what) {
     return std::string(what) + " (error " + std::to_string(GetLastError()) + ")";
 }
 
-std::string HexOrDash(const Bytes& b) { return b.empty() ? "-" : ToHex(b); }
+std::string HexOrDash(const Bytes& b) {
+    return b.empty() ? "-" : ToHex(b);
+}
 
 }  // namespace
 
@@ -94,8 +97,8 @@ bool Client::Request(const std::string& line, std::vector<std::string>& lines) {
             lastError_.clear();
             return true;
         }
-        const long n = OverlappedRead(pipe.get(), buf, sizeof buf,
-                                      std::max<DWORD>(RemainingMs(deadline), 1));
+        const long n =
+            OverlappedRead(pipe.get(), buf, sizeof buf, std::max<DWORD>(RemainingMs(deadline), 1));
         if (n <= 0) {
             lastError_ = ErrorText("reading the answer failed");
             return false;
@@ -114,8 +117,8 @@ bool Client::Connect(unsigned timeout_ms) {
 }
 
 bool Client::OfferConnectInd(std::uint32_t plci, std::uint16_t cip, const Bytes& called,
-                             const Bytes& calling, const Bytes& calledSub,
-                             const Bytes& callingSub, std::uint16_t applId) {
+                             const Bytes& calling, const Bytes& calledSub, const Bytes& callingSub,
+                             std::uint16_t applId) {
     std::vector<std::string> lines;
     return Request("CONNECT_IND " + std::to_string(plci) + " " + std::to_string(cip) + " " +
                        HexOrDash(called) + " " + HexOrDash(calling) + " " + HexOrDash(calledSub) +
@@ -155,8 +158,8 @@ std::vector<Bytes> Client::PutLog() {
         if (a == std::string::npos) continue;
         const std::size_t b = line.find(' ', a + 1);
         Bytes bytes;
-        if (FromHex(std::string_view(line).substr(a + 1, b == std::string::npos ? std::string::npos
-                                                                                 : b - a - 1),
+        if (FromHex(std::string_view(line).substr(
+                        a + 1, b == std::string::npos ? std::string::npos : b - a - 1),
                     bytes)) {
             puts.push_back(std::move(bytes));
         }
@@ -179,7 +182,8 @@ bool Client::WaitForPut(const std::function<bool(const Bytes&)>& predicate, unsi
             lastError_ = "no matching message within " + std::to_string(timeout_ms) + " ms";
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<DWORD>(RemainingMs(deadline), 25)));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min<DWORD>(RemainingMs(deadline), 25)));
     }
 }
 
@@ -192,7 +196,8 @@ bool Client::WaitForPut(std::size_t count, unsigned timeout_ms) {
                          std::to_string(timeout_ms) + " ms";
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<DWORD>(RemainingMs(deadline), 25)));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min<DWORD>(RemainingMs(deadline), 25)));
     }
 }
 

@@ -55,7 +55,7 @@ bool FromHex(std::string_view text, Bytes& out);
 // and reads the answer; every wait is bounded. On failure a call returns false (or an empty
 // result) and LastError() says why.
 class Client {
-public:
+  public:
     explicit Client(std::string pipeName = DefaultPipeName());
 
     // Waits up to timeout_ms for the simulator's pipe to answer.
@@ -88,7 +88,7 @@ public:
     // One request line, the answer's data lines (after "OK") in lines; for tools.
     bool Request(const std::string& line, std::vector<std::string>& lines);
 
-private:
+  private:
     std::string pipeName_;
     std::string lastError_;
     unsigned requestTimeoutMs_ = 5000;

@@ -1,7 +1,7 @@
 // Structure builders, header accessors and hex text shared by the simulator and its clients.
-#include "CapiSimClient.h"
-
 #include <cstdlib>
+
+#include "CapiSimClient.h"
 
 namespace capisim {
 
@@ -49,7 +49,9 @@ Bytes CallingNumberStruct(std::uint8_t typeOctet, std::uint8_t presentationOctet
     return MakeStruct(contents);
 }
 
-Bytes EmptyStruct() { return Bytes{0}; }
+Bytes EmptyStruct() {
+    return Bytes{0};
+}
 
 std::uint16_t Word(const Bytes& msg, std::size_t offset) {
     if (offset + 2 > msg.size()) return 0;
@@ -58,17 +60,30 @@ std::uint16_t Word(const Bytes& msg, std::size_t offset) {
 
 std::uint32_t Dword(const Bytes& msg, std::size_t offset) {
     if (offset + 4 > msg.size()) return 0;
-    return static_cast<std::uint32_t>(msg[offset]) | (static_cast<std::uint32_t>(msg[offset + 1]) << 8) |
+    return static_cast<std::uint32_t>(msg[offset]) |
+           (static_cast<std::uint32_t>(msg[offset + 1]) << 8) |
            (static_cast<std::uint32_t>(msg[offset + 2]) << 16) |
            (static_cast<std::uint32_t>(msg[offset + 3]) << 24);
 }
 
-std::uint16_t TotalLength(const Bytes& msg) { return Word(msg, 0); }
-std::uint16_t ApplId(const Bytes& msg) { return Word(msg, 2); }
-std::uint8_t Command(const Bytes& msg) { return msg.size() > 4 ? msg[4] : 0; }
-std::uint8_t Subcommand(const Bytes& msg) { return msg.size() > 5 ? msg[5] : 0; }
-std::uint16_t MessageNumber(const Bytes& msg) { return Word(msg, 6); }
-std::uint32_t Plci(const Bytes& msg) { return Dword(msg, 8); }
+std::uint16_t TotalLength(const Bytes& msg) {
+    return Word(msg, 0);
+}
+std::uint16_t ApplId(const Bytes& msg) {
+    return Word(msg, 2);
+}
+std::uint8_t Command(const Bytes& msg) {
+    return msg.size() > 4 ? msg[4] : 0;
+}
+std::uint8_t Subcommand(const Bytes& msg) {
+    return msg.size() > 5 ? msg[5] : 0;
+}
+std::uint16_t MessageNumber(const Bytes& msg) {
+    return Word(msg, 6);
+}
+std::uint32_t Plci(const Bytes& msg) {
+    return Dword(msg, 8);
+}
 
 std::string ToHex(const Bytes& bytes) {
     static const char digits[] = "0123456789ABCDEF";

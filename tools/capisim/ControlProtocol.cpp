@@ -52,7 +52,9 @@ std::string Ok(const std::vector<std::string>& lines = {}) {
     return out;
 }
 
-std::string Err(const std::string& why) { return "ERR " + why + "\n"; }
+std::string Err(const std::string& why) {
+    return "ERR " + why + "\n";
+}
 
 bool OptionalAppl(const std::vector<std::string_view>& w, std::size_t at, std::uint16_t& appl) {
     appl = 0;
@@ -78,11 +80,11 @@ std::string ExecuteRequest(Simulator& sim, std::string_view line) {
         std::uint32_t plci = 0, cip = 0;
         Bytes s[4];
         if (w.size() < 7 || !ParseNumber(w[1], 0xFFFFFFFF, plci) ||
-            !ParseNumber(w[2], 0xFFFF, cip) || !ParseBytes(w[3], s[0]) ||
-            !ParseBytes(w[4], s[1]) || !ParseBytes(w[5], s[2]) || !ParseBytes(w[6], s[3]) ||
-            !OptionalAppl(w, 7, appl)) {
-            return Err("usage: CONNECT_IND <plci> <cip> <called> <calling> <calledsub> "
-                       "<callingsub> [<appl>]");
+            !ParseNumber(w[2], 0xFFFF, cip) || !ParseBytes(w[3], s[0]) || !ParseBytes(w[4], s[1]) ||
+            !ParseBytes(w[5], s[2]) || !ParseBytes(w[6], s[3]) || !OptionalAppl(w, 7, appl)) {
+            return Err(
+                "usage: CONNECT_IND <plci> <cip> <called> <calling> <calledsub> "
+                "<callingsub> [<appl>]");
         }
         if (!sim.OfferConnectInd(plci, static_cast<std::uint16_t>(cip), s[0], s[1], s[2], s[3],
                                  appl, error)) {

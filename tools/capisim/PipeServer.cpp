@@ -18,7 +18,9 @@ struct ServerArgs {
     std::string pipeName;
 };
 
-void LogLine(Simulator&, const std::string& text) { OutputDebugStringA(("capisim: " + text + "\n").c_str()); }
+void LogLine(Simulator&, const std::string& text) {
+    OutputDebugStringA(("capisim: " + text + "\n").c_str());
+}
 
 // Reads one request line; false when the client stalls, goes away or sends too much.
 bool ReadRequest(HANDLE pipe, std::string& line) {
@@ -45,7 +47,8 @@ void Serve(Simulator& sim, HANDLE pipe) {
     }
     std::size_t sent = 0;
     while (sent < answer.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(answer.size() - sent, kBufferSize));
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(answer.size() - sent, kBufferSize));
         const long n = OverlappedWrite(pipe, answer.data() + sent, chunk, kClientTimeoutMs);
         if (n <= 0) return;
         sent += static_cast<std::size_t>(n);

@@ -171,19 +171,18 @@ std::uint32_t Simulator::GetProfile(std::uint8_t* buffer, std::uint32_t controll
     std::memset(buffer, 0, kProfileSize);
     buffer[0] = static_cast<std::uint8_t>(controllers_);
     if (controller != 0) {
-        buffer[2] = 2;     // B channels of a basic rate interface
-        buffer[4] = 0x01;  // global options: internal controller
-        buffer[8] = 0x01;  // B1: 64 kbit/s with HDLC framing
-        buffer[12] = 0x01; // B2: ISO 7776 (X.75 SLP)
-        buffer[16] = 0x01; // B3: transparent
+        buffer[2] = 2;      // B channels of a basic rate interface
+        buffer[4] = 0x01;   // global options: internal controller
+        buffer[8] = 0x01;   // B1: 64 kbit/s with HDLC framing
+        buffer[12] = 0x01;  // B2: ISO 7776 (X.75 SLP)
+        buffer[16] = 0x01;  // B3: transparent
     }
     return err::kOk;
 }
 
 bool Simulator::OfferConnectInd(std::uint32_t plci, std::uint16_t cip, const Bytes& called,
                                 const Bytes& calling, const Bytes& calledSub,
-                                const Bytes& callingSub, std::uint16_t applId,
-                                std::string& error) {
+                                const Bytes& callingSub, std::uint16_t applId, std::string& error) {
     Bytes params;
     AppendWord(params, cip);
     for (const Bytes* s : {&called, &calling, &calledSub, &callingSub}) {
@@ -200,8 +199,8 @@ bool Simulator::OfferConnectInd(std::uint32_t plci, std::uint16_t cip, const Byt
     return OfferLocked({std::move(msg), true}, applId, error);
 }
 
-bool Simulator::OfferDisconnectInd(std::uint32_t plci, std::uint16_t reason,
-                                   std::uint16_t applId, std::string& error) {
+bool Simulator::OfferDisconnectInd(std::uint32_t plci, std::uint16_t reason, std::uint16_t applId,
+                                   std::string& error) {
     Bytes params;
     AppendWord(params, reason);
     std::lock_guard lock(mutex_);

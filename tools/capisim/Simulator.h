@@ -44,7 +44,7 @@ struct LogEvent {
 std::string FormatEvent(const LogEvent& e);
 
 class Simulator {
-public:
+  public:
     // Receives one text line per event (the log file); called in event order.
     using Sink = std::function<void(const std::string&)>;
 
@@ -76,7 +76,7 @@ public:
     std::vector<LogEvent> Log() const;
     void ClearLog();
 
-private:
+  private:
     struct Queued {
         Bytes bytes;
         bool stampApplId;  // simulator-made messages carry the receiver's id; raw ones do not

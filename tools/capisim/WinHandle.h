@@ -8,7 +8,7 @@
 namespace capisim {
 
 class WinHandle {
-public:
+  public:
     WinHandle() = default;
     explicit WinHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
     WinHandle(const WinHandle&) = delete;
@@ -30,7 +30,7 @@ public:
         h_ = nullptr;
     }
 
-private:
+  private:
     HANDLE h_ = nullptr;
 };
 

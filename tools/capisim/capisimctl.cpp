@@ -68,7 +68,7 @@ bool ParseArgs(int argc, char** argv, Args& args, std::string& error) {
 }
 
 class Options {
-public:
+  public:
     explicit Options(Args& a) : a_(a) {}
     bool Number(const char* name, unsigned long max, unsigned long& out, std::string& error) {
         auto it = a_.options.find(name);
@@ -109,7 +109,7 @@ public:
         return true;
     }
 
-private:
+  private:
     Args& a_;
     std::vector<std::string> used_;
 };
@@ -143,28 +143,32 @@ int Run(int argc, char** argv) {
         capisim::Bytes calledRaw, callingRaw, calledSub{0}, callingSub{0};
         const bool haveCalled = opt.Text("called", called);
         const bool haveCalling = opt.Text("calling", calling);
-        if (!opt.Number("plci", 0xFFFFFFFF, plci, error) || !opt.Number("cip", 0xFFFF, cip, error) ||
+        if (!opt.Number("plci", 0xFFFFFFFF, plci, error) ||
+            !opt.Number("cip", 0xFFFF, cip, error) ||
             !opt.Number("called-type", 0xFF, calledType, error) ||
             !opt.Number("calling-type", 0xFF, callingType, error) ||
             !opt.Number("presentation", 0xFF, presentation, error) ||
-            !opt.Hex("called-raw", calledRaw, error) || !opt.Hex("calling-raw", callingRaw, error) ||
-            !opt.Hex("called-sub", calledSub, error) || !opt.Hex("calling-sub", callingSub, error) ||
-            !opt.AllUsed(error)) {
+            !opt.Hex("called-raw", calledRaw, error) ||
+            !opt.Hex("calling-raw", callingRaw, error) ||
+            !opt.Hex("called-sub", calledSub, error) ||
+            !opt.Hex("calling-sub", callingSub, error) || !opt.AllUsed(error)) {
             return Fail(error);
         }
         capisim::Bytes calledStruct = capisim::EmptyStruct();
         capisim::Bytes callingStruct = capisim::EmptyStruct();
-        if (haveCalled) calledStruct = capisim::NumberStruct(static_cast<std::uint8_t>(calledType), called);
+        if (haveCalled)
+            calledStruct = capisim::NumberStruct(static_cast<std::uint8_t>(calledType), called);
         if (haveCalling) {
-            callingStruct = capisim::CallingNumberStruct(static_cast<std::uint8_t>(callingType),
-                                                         static_cast<std::uint8_t>(presentation), calling);
+            callingStruct =
+                capisim::CallingNumberStruct(static_cast<std::uint8_t>(callingType),
+                                             static_cast<std::uint8_t>(presentation), calling);
         }
         if (args.options.count("called-raw")) calledStruct = calledRaw;
         if (args.options.count("calling-raw")) callingStruct = callingRaw;
         ok = client.Connect(static_cast<unsigned>(timeout)) &&
-             client.OfferConnectInd(static_cast<std::uint32_t>(plci), static_cast<std::uint16_t>(cip),
-                                    calledStruct, callingStruct, calledSub, callingSub,
-                                    static_cast<std::uint16_t>(appl));
+             client.OfferConnectInd(static_cast<std::uint32_t>(plci),
+                                    static_cast<std::uint16_t>(cip), calledStruct, callingStruct,
+                                    calledSub, callingSub, static_cast<std::uint16_t>(appl));
     } else if (cmd == "hangup") {
         unsigned long plci = 0x101, reason = 0x3490;
         if (!opt.Number("plci", 0xFFFFFFFF, plci, error) ||
@@ -188,7 +192,8 @@ int Run(int argc, char** argv) {
         if (!opt.AllUsed(error)) return Fail(error);
         std::vector<std::string> lines;
         if (args.positional.empty()) {
-            ok = client.Connect(static_cast<unsigned>(timeout)) && client.Request("CONTROLLERS", lines);
+            ok = client.Connect(static_cast<unsigned>(timeout)) &&
+                 client.Request("CONTROLLERS", lines);
             for (const auto& l : lines) std::printf("%s\n", l.c_str());
         } else {
             unsigned long n = 0;
@@ -235,4 +240,6 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return Run(argc, argv); }
+int main(int argc, char** argv) {
+    return Run(argc, argv);
+}
