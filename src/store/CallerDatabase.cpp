@@ -144,7 +144,7 @@ CallerRow ToRow(const CallerRecord& record) {
     row.number = record.number;
     row.name = record.name;
     row.programColumn = JoinProgramColumn(record.program, record.parameter);
-    row.dmailColumn = record.dmail ? "X" : "";
+    if (record.dmail) row.dmailColumn.assign(1, 'X');
     return row;
 }
 
