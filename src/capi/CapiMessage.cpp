@@ -39,7 +39,7 @@ std::uint32_t Dword(std::span<const std::uint8_t> m, std::size_t offset) {
 
 // Reads the structures of a message one after the other, never past its end.
 class StructReader {
-public:
+  public:
     StructReader(std::span<const std::uint8_t> message, std::size_t offset)
         : message_(message), pos_(std::min(offset, message.size())) {}
 
@@ -62,7 +62,7 @@ public:
         return contents;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> message_;
     std::size_t pos_;
 };

@@ -44,8 +44,7 @@ CapiBytes EncodeListenReq(std::uint32_t applId, std::uint16_t messageNumber,
 CapiBytes EncodeAlertReq(std::uint32_t applId, std::uint16_t messageNumber, std::int32_t plci);
 CapiBytes EncodeConnectResp(std::uint32_t applId, std::uint16_t messageNumber, std::int32_t plci,
                             std::uint16_t reject);
-CapiBytes EncodeDisconnectReq(std::uint32_t applId, std::uint16_t messageNumber,
-                              std::int32_t plci);
+CapiBytes EncodeDisconnectReq(std::uint32_t applId, std::uint16_t messageNumber, std::int32_t plci);
 CapiBytes EncodeDisconnectResp(std::uint32_t applId, std::uint16_t messageNumber,
                                std::int32_t plci);
 

@@ -7,7 +7,7 @@
 namespace telvor {
 
 class MessageNumbers {
-public:
+  public:
     // A CONNECT_IND arrived for `plci`; its CONNECT_RESP is still owed.
     void ConnectIndicated(std::uint32_t plci, std::uint16_t number);
     // A DISCONNECT_IND arrived: the call is gone, so a CONNECT_IND number of the same PLCI
@@ -24,7 +24,7 @@ public:
 
     std::size_t Pending() const { return connect_.size() + disconnect_.size(); }
 
-private:
+  private:
     static std::uint16_t Take(std::map<std::uint32_t, std::uint16_t>& from, std::uint32_t plci);
 
     std::map<std::uint32_t, std::uint16_t> connect_;

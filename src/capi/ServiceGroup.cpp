@@ -69,6 +69,8 @@ unsigned ServiceTextId(std::uint16_t cipValue) {
     return 20007;
 }
 
-std::string ServiceText(std::uint16_t cipValue) { return LoadStr(ServiceTextId(cipValue)); }
+std::string ServiceText(std::uint16_t cipValue) {
+    return LoadStr(ServiceTextId(cipValue));
+}
 
 }  // namespace telvor

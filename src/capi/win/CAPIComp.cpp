@@ -26,7 +26,9 @@ constexpr DWORD kFailedWaitPauseMs = 100;
 
 constexpr char kSinkClassName[] = "TelvorCapiHandOver";
 
-std::uint16_t Low16(DWORD result) { return static_cast<std::uint16_t>(result & 0xFFFF); }
+std::uint16_t Low16(DWORD result) {
+    return static_cast<std::uint16_t>(result & 0xFFFF);
+}
 
 // A message number of its own, so that a stray message to a reused window handle is never
 // taken for a hand-over.
@@ -54,8 +56,8 @@ TCAPIWaitThread::TCAPIWaitThread(CapiWaitForSignalProc wait, std::uint32_t applI
     // The thread keeps the state alive through its own reference.
     auto param = std::make_unique<std::shared_ptr<State>>(state_);
     DWORD id = 0;
-    handle_.reset(CreateThread(nullptr, 0, &TCAPIWaitThread::Body, param.get(), CREATE_SUSPENDED,
-                               &id));
+    handle_.reset(
+        CreateThread(nullptr, 0, &TCAPIWaitThread::Body, param.get(), CREATE_SUSPENDED, &id));
     if (handle_) param.release();  // now the thread's
 }
 
@@ -67,7 +69,9 @@ void TCAPIWaitThread::Resume() {
     if (handle_) ResumeThread(handle_.get());
 }
 
-void TCAPIWaitThread::Terminate() { state_->terminate.store(true); }
+void TCAPIWaitThread::Terminate() {
+    state_->terminate.store(true);
+}
 
 DWORD WINAPI TCAPIWaitThread::Body(void* param) {
     const std::unique_ptr<std::shared_ptr<State>> own(static_cast<std::shared_ptr<State>*>(param));
@@ -150,8 +154,8 @@ void TCAPI::Open() {
     registered_ = result == 0;
     if (registered_) ApplID = applId;
 
-    WaitThread = std::make_unique<TCAPIWaitThread>(capi_.CAPI_WAIT_FOR_SIGNAL, ApplID,
-                                                   sink_.get(), ++generation_);
+    WaitThread = std::make_unique<TCAPIWaitThread>(capi_.CAPI_WAIT_FOR_SIGNAL, ApplID, sink_.get(),
+                                                   ++generation_);
     WaitThread->SetPriority(WaitPriorityValue(kDefaultWaitPriorityIndex));
     WaitThread->Resume();
 
@@ -236,14 +240,18 @@ void TCAPI::HandleMessage(const void* message) {
     }
 }
 
-void TCAPI::AlertReq(std::int32_t PLCI) { Put(EncodeAlertReq(ApplID, 0, PLCI)); }
+void TCAPI::AlertReq(std::int32_t PLCI) {
+    Put(EncodeAlertReq(ApplID, 0, PLCI));
+}
 
 void TCAPI::ConnectResp(std::int32_t PLCI, std::uint16_t Reject) {
     const auto number = numbers_.TakeForConnectResp(static_cast<std::uint32_t>(PLCI));
     Put(EncodeConnectResp(ApplID, number, PLCI, Reject));
 }
 
-void TCAPI::DisconnectReq(std::int32_t PLCI) { Put(EncodeDisconnectReq(ApplID, 0, PLCI)); }
+void TCAPI::DisconnectReq(std::int32_t PLCI) {
+    Put(EncodeDisconnectReq(ApplID, 0, PLCI));
+}
 
 void TCAPI::DisconnectResp(std::int32_t PLCI) {
     const auto number = numbers_.TakeForDisconnectResp(static_cast<std::uint32_t>(PLCI));

@@ -17,10 +17,10 @@
 
 namespace telvor {
 
-using TConnectIndEvent = std::function<void(
-    std::int32_t PLCI, std::uint16_t CIPValue, const std::string& CalledNumber,
-    const std::string& CallingNumber, const std::string& CalledSubaddress,
-    const std::string& CallingSubaddress)>;
+using TConnectIndEvent =
+    std::function<void(std::int32_t PLCI, std::uint16_t CIPValue, const std::string& CalledNumber,
+                       const std::string& CallingNumber, const std::string& CalledSubaddress,
+                       const std::string& CallingSubaddress)>;
 using TDisconnectIndEvent = std::function<void(std::int32_t PLCI, std::uint16_t Reason)>;
 
 // Reaction to a CAPI without any controller. Default: string 20027 in an error dialog owned
@@ -34,7 +34,7 @@ void ReportControllerMissing(HWND owner);
 // component, which may be gone by the time the library lets the thread return. The thread
 // ends on its own; this object only owns a handle to it.
 class TCAPIWaitThread {
-public:
+  public:
     TCAPIWaitThread(CapiWaitForSignalProc wait, std::uint32_t applId, HWND sink,
                     unsigned generation);
     ~TCAPIWaitThread() = default;
@@ -47,8 +47,9 @@ public:
     // Sets the terminate flag; never waits for the thread.
     void Terminate();
     unsigned Generation() const { return generation_; }
+    HANDLE Handle() const { return handle_.get(); }
 
-private:
+  private:
     struct State {
         CapiWaitForSignalProc wait;
         std::uint32_t applId;
@@ -64,7 +65,7 @@ private:
 };
 
 class TCAPI {
-public:
+  public:
     // `owner` owns the error dialog of a missing controller. `functions` defaults to the
     // process-wide table; tests pass the simulator's.
     explicit TCAPI(HWND owner, const CapiFunctionTable& functions = CapiFunctions,
@@ -95,7 +96,7 @@ public:
     void SetController(std::uint16_t n);
     void SetWaitPriority(int index);
 
-private:
+  private:
     static LRESULT CALLBACK SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void HandOver(unsigned generation);
     void Put(const std::vector<std::uint8_t>& message);

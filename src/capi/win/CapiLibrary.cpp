@@ -37,7 +37,9 @@ LibraryHandle& LibraryHandle::operator=(LibraryHandle&& other) noexcept {
     return *this;
 }
 
-HMODULE LibraryHandle::release() { return std::exchange(module_, nullptr); }
+HMODULE LibraryHandle::release() {
+    return std::exchange(module_, nullptr);
+}
 
 void LibraryHandle::reset() {
     if (module_) FreeLibrary(std::exchange(module_, nullptr));
@@ -70,14 +72,15 @@ CapiLoadFailure DefaultCapiLoadFailure() {
             [](UINT exitCode) { ExitProcess(exitCode); }};
 }
 
-void LoadCapiLibrary() { LoadCapiLibrary("Capi2032.dll", DefaultCapiLoadFailure()); }
+void LoadCapiLibrary() {
+    LoadCapiLibrary("Capi2032.dll", DefaultCapiLoadFailure());
+}
 
 bool LoadCapiLibrary(const char* fileName, const CapiLoadFailure& onFailure) {
     DWORD error = 0;
     auto binding = BindCapiLibrary(fileName, error);
     if (!binding) {
-        const std::string text =
-            FormatStr(kLibraryMissingText, {static_cast<long long>(error)});
+        const std::string text = FormatStr(kLibraryMissingText, {static_cast<long long>(error)});
         if (onFailure.ShowError) onFailure.ShowError(text);
         if (onFailure.Exit) onFailure.Exit(0);
         return false;
@@ -92,6 +95,8 @@ void FreeCapiLibrary() {
     CapiLibrary.reset();
 }
 
-bool CapiLibraryLoaded() { return static_cast<bool>(CapiLibrary); }
+bool CapiLibraryLoaded() {
+    return static_cast<bool>(CapiLibrary);
+}
 
 }  // namespace telvor

@@ -12,8 +12,7 @@ namespace telvor {
 // pointer-to-pointer, which are pointer-sized on 64-bit Windows. Results are CAPI error codes
 // (0 = success).
 using CapiRegisterProc = DWORD(WINAPI*)(DWORD messageBufferSize, DWORD maxLogicalConnections,
-                                        DWORD maxBDataBlocks, DWORD maxBDataLength,
-                                        DWORD* applId);
+                                        DWORD maxBDataBlocks, DWORD maxBDataLength, DWORD* applId);
 using CapiReleaseProc = DWORD(WINAPI*)(DWORD applId);
 using CapiPutMessageProc = DWORD(WINAPI*)(DWORD applId, void* message);
 using CapiGetMessageProc = DWORD(WINAPI*)(DWORD applId, void** message);
@@ -29,7 +28,8 @@ struct CapiFunctionTable {
     CapiGetProfileProc CAPI_GET_PROFILE = nullptr;
 
     bool Complete() const {
-        return CAPI_REGISTER && CAPI_RELEASE && CAPI_PUT_MESSAGE && CAPI_GET_MESSAGE && CAPI_WAIT_FOR_SIGNAL && CAPI_GET_PROFILE;
+        return CAPI_REGISTER && CAPI_RELEASE && CAPI_PUT_MESSAGE && CAPI_GET_MESSAGE &&
+               CAPI_WAIT_FOR_SIGNAL && CAPI_GET_PROFILE;
     }
 };
 
@@ -39,7 +39,7 @@ extern CapiFunctionTable CapiFunctions;
 
 // Owns a loaded module.
 class LibraryHandle {
-public:
+  public:
     LibraryHandle() = default;
     explicit LibraryHandle(HMODULE module) : module_(module) {}
     LibraryHandle(LibraryHandle&& other) noexcept : module_(other.release()) {}
@@ -53,7 +53,7 @@ public:
     HMODULE release();
     void reset();
 
-private:
+  private:
     HMODULE module_ = nullptr;
 };
 

@@ -28,7 +28,13 @@ Bytes TextStruct(std::uint8_t first, const std::string& digits) {
 // structures, as a library sends them) and a correct total length.
 Bytes ConnectInd(std::uint32_t plci, std::uint16_t cip, std::initializer_list<Bytes> structs,
                  std::uint16_t number = 7) {
-    Bytes m{0, 0, 0x01, 0x00, 0x02, 0x82, static_cast<std::uint8_t>(number & 0xFF),
+    Bytes m{0,
+            0,
+            0x01,
+            0x00,
+            0x02,
+            0x82,
+            static_cast<std::uint8_t>(number & 0xFF),
             static_cast<std::uint8_t>(number >> 8)};
     for (int i = 0; i < 4; ++i) m.push_back(static_cast<std::uint8_t>(plci >> (8 * i)));
     m.push_back(static_cast<std::uint8_t>(cip & 0xFF));
@@ -50,16 +56,15 @@ ReceivedMessage DecodeExact(const Bytes& bytes) {
 
 TEST(CapiEncode, RequestsAndResponsesHaveTheirExactBytes) {
     EXPECT_EQ(EncodeListenReq(0x12345, 0, 1, true),
-              (Bytes{26, 0, 0x45, 0x23, 0x05, 0x80, 0, 0, 1,    0,    0,    0, 0,
+              (Bytes{26, 0, 0x45, 0x23, 0x05, 0x80, 0,    0, 1, 0, 0, 0, 0,
                      0,  0, 0,    0xFF, 0x03, 0xFF, 0x1F, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(EncodeListenReq(3, 0, 0x0102, false),
               (Bytes{26, 0, 3, 0, 0x05, 0x80, 0, 0, 2, 1, 0, 0, 0,
-                     0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+                     0,  0, 0, 0, 0,    0,    0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(EncodeAlertReq(1, 0, 0x00000201),
               (Bytes{16, 0, 1, 0, 0x01, 0x80, 0, 0, 0x01, 0x02, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(EncodeConnectResp(1, 0x1234, 0x201, 1),
-              (Bytes{19, 0, 1, 0, 0x02, 0x83, 0x34, 0x12, 0x01, 0x02, 0, 0, 1, 0, 0, 0, 0, 0,
-                     0}));
+              (Bytes{19, 0, 1, 0, 0x02, 0x83, 0x34, 0x12, 0x01, 0x02, 0, 0, 1, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(EncodeDisconnectReq(1, 0, -1),
               (Bytes{13, 0, 1, 0, 0x04, 0x80, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0}));
     EXPECT_EQ(EncodeDisconnectResp(2, 9, 0x7F000101),
@@ -69,16 +74,16 @@ TEST(CapiEncode, RequestsAndResponsesHaveTheirExactBytes) {
 TEST(CapiDecode, ConnectIndGivesItsNumbersByTheStructureRules) {
     const Bytes called = TextStruct(0x81, "123");  // length 4: type octet, then digits
     const Bytes calling{6, 0x21, 0x83, '7', '1', '1', '9'};
-    const auto msg = DecodeExact(
-        ConnectInd(0x80000101, 17, {called, calling, TextStruct(0x80, "55"),
-                                    TextStruct(0xA0, "66")},
-                   0x4321));
+    const auto msg = DecodeExact(ConnectInd(
+        0x80000101, 17, {called, calling, TextStruct(0x80, "55"), TextStruct(0xA0, "66")}, 0x4321));
     ASSERT_EQ(msg.kind, ReceivedMessage::Kind::ConnectInd);
     EXPECT_EQ(msg.header.messageNumber, 0x4321);
     EXPECT_EQ(msg.connect.plci, static_cast<std::int32_t>(0x80000101));
     EXPECT_EQ(msg.connect.cipValue, 17);
     EXPECT_EQ(msg.connect.calledNumber, "123");
-    EXPECT_EQ(msg.connect.callingNumber, "\x21\x83" "7119");  // both leading octets kept
+    EXPECT_EQ(msg.connect.callingNumber,
+              "\x21\x83"
+              "7119");  // both leading octets kept
     EXPECT_EQ(msg.connect.calledSubaddress, "55");
     EXPECT_EQ(msg.connect.callingSubaddress, "66");
 }
@@ -103,9 +108,13 @@ TEST(CapiDecode, EmptyAndShortStructuresGiveEmptyValues) {
 TEST(CapiDecode, ZeroOctetEndsAValueButNotTheStructure) {
     // Presentation octet 0: the calling number keeps one character, its digits are lost; the
     // next structure still starts after the whole contents.
-    const auto msg = DecodeExact(ConnectInd(
-        1, 1, {TextStruct(0x81, "12\0" "34"), Struct({0x21, 0x00, '5', '6'}),
-               TextStruct(0x80, "9"), {0}}));
+    const auto msg = DecodeExact(ConnectInd(1, 1,
+                                            {TextStruct(0x81,
+                                                        "12\0"
+                                                        "34"),
+                                             Struct({0x21, 0x00, '5', '6'}),
+                                             TextStruct(0x80, "9"),
+                                             {0}}));
     EXPECT_EQ(msg.connect.calledNumber, "12");
     EXPECT_EQ(msg.connect.callingNumber, "\x21");
     EXPECT_EQ(msg.connect.calledSubaddress, "9");
@@ -119,7 +128,9 @@ TEST(CapiDecode, EscapedLengthsAndTheValueRoom) {
     Bytes escapedCalling{0xFF, 0x04, 0x00, 0x01, 0x80, '7', '8'};
     const auto msg = DecodeExact(ConnectInd(1, 1, {longCalled, escapedCalling, {0}, {0}}));
     EXPECT_EQ(msg.connect.calledNumber, std::string(capi::kValueRoom, '4'));
-    EXPECT_EQ(msg.connect.callingNumber, "\x01\x80" "78");
+    EXPECT_EQ(msg.connect.callingNumber,
+              "\x01\x80"
+              "78");
     EXPECT_EQ(msg.connect.calledSubaddress, "");
 }
 
@@ -160,7 +171,9 @@ TEST(CapiDecode, StatedLengthBoundsTheMessageEitherWay) {
     m[0] = 14 + 5 + 4;  // ends after "45" of the calling number's contents
     auto msg = DecodeExact(m);
     EXPECT_EQ(msg.connect.calledNumber, "123");
-    EXPECT_EQ(msg.connect.callingNumber, "\x01" "45");
+    EXPECT_EQ(msg.connect.callingNumber,
+              "\x01"
+              "45");
 
     // Stated length longer than the memory handed over: cut at the memory.
     Bytes shortBuffer = ConnectInd(1, 1, {TextStruct(0x81, "123")});

@@ -16,17 +16,17 @@ TEST(ServiceGroup, EveryCipValueHasItsClassFlagAndText) {
         unsigned textId;
     };
     const Row rows[] = {
-        {0, ServiceGroup::Audio, "Audio", 20001},   {1, ServiceGroup::Audio, "Audio", 20002},
-        {4, ServiceGroup::Audio, "Audio", 20002},   {5, ServiceGroup::Audio, "Audio", 20002},
-        {16, ServiceGroup::Audio, "Audio", 20002},  {26, ServiceGroup::Audio, "Audio", 20002},
-        {2, ServiceGroup::Data, "Data", 20003},     {3, ServiceGroup::Data, "Data", 20003},
-        {7, ServiceGroup::Data, "Data", 20003},     {8, ServiceGroup::Data, "Data", 20003},
-        {9, ServiceGroup::Data, "Data", 20003},     {17, ServiceGroup::Fax23, "Fax23", 20004},
-        {18, ServiceGroup::Fax4, "Fax4", 20005},    {6, ServiceGroup::Video, "Video", 20006},
-        {27, ServiceGroup::Video, "Video", 20006},  {28, ServiceGroup::Video, "Video", 20006},
-        {10, ServiceGroup::Else, "Else", 20007},    {15, ServiceGroup::Else, "Else", 20007},
-        {19, ServiceGroup::Else, "Else", 20007},    {25, ServiceGroup::Else, "Else", 20007},
-        {29, ServiceGroup::Else, "Else", 20007},    {0xFFFF, ServiceGroup::Else, "Else", 20007},
+        {0, ServiceGroup::Audio, "Audio", 20001},  {1, ServiceGroup::Audio, "Audio", 20002},
+        {4, ServiceGroup::Audio, "Audio", 20002},  {5, ServiceGroup::Audio, "Audio", 20002},
+        {16, ServiceGroup::Audio, "Audio", 20002}, {26, ServiceGroup::Audio, "Audio", 20002},
+        {2, ServiceGroup::Data, "Data", 20003},    {3, ServiceGroup::Data, "Data", 20003},
+        {7, ServiceGroup::Data, "Data", 20003},    {8, ServiceGroup::Data, "Data", 20003},
+        {9, ServiceGroup::Data, "Data", 20003},    {17, ServiceGroup::Fax23, "Fax23", 20004},
+        {18, ServiceGroup::Fax4, "Fax4", 20005},   {6, ServiceGroup::Video, "Video", 20006},
+        {27, ServiceGroup::Video, "Video", 20006}, {28, ServiceGroup::Video, "Video", 20006},
+        {10, ServiceGroup::Else, "Else", 20007},   {15, ServiceGroup::Else, "Else", 20007},
+        {19, ServiceGroup::Else, "Else", 20007},   {25, ServiceGroup::Else, "Else", 20007},
+        {29, ServiceGroup::Else, "Else", 20007},   {0xFFFF, ServiceGroup::Else, "Else", 20007},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(ServiceGroupOf(row.cip), row.group) << row.cip;
