@@ -2,6 +2,14 @@
 // A form created at run time from its FormDef, localised, with its handlers looked up by
 // control and event. Forms are made of standard controls only, so every text is readable
 // with WM_GETTEXT.
+//
+// A form file is then its table and its handlers:
+//   FormResult r = Form::Create(kCallerFormDef, owner);
+//   if (!r.form) { ShowError(r.error, owner); return; }
+//   r.form->OnClick("CloseB", [this] { CloseBClick(); });
+//   r.form->Show();
+// The program's message loop passes every message to Form::PreTranslate first, so that
+// Tab, Enter, Esc and mnemonics work in modeless forms too.
 #include <windows.h>
 
 #include <functional>
