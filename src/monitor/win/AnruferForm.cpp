@@ -7,6 +7,7 @@
 #include "ui/StringTable.h"
 #include "ui/win/Form.h"
 #include "ui/win/MessageDialogs.h"
+#include "ui/win/Resources.h"
 
 namespace telvor {
 
@@ -98,6 +99,7 @@ std::unique_ptr<TCallerForm> TCallerForm::Create(HWND owner, const CallerLabels&
     auto self = std::make_unique<TCallerForm>(Key{});
     self->form_ = std::move(created.form);
     Form& form = *self->form_;
+    form.SetIconResource(IDI_CALLERFORM);
 
     const WindowPosition pos =
         CascadeCallerWindow(listedTops, kCallerWindowPosition, GetSystemMetrics(SM_CYCAPTION));

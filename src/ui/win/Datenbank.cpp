@@ -1,5 +1,7 @@
 #include "ui/win/Datenbank.h"
 
+#include "ui/win/Resources.h"
+
 namespace telvor {
 
 bool CallRecorded = false;
@@ -42,6 +44,7 @@ std::unique_ptr<TConfigureForm> TConfigureForm::Create(HWND owner, std::string& 
     auto dialog = std::unique_ptr<TConfigureForm>(new TConfigureForm());
     dialog->form_ = std::move(result.form);
     Form& form = *dialog->form_;
+    form.SetIconResource(IDI_CONFIGUREFORM);
     form.OnClick("OkB", [&form] { form.Hide(); });
     form.OnClick("AbbrechenB", [&form] { form.Hide(); });
     form.OnClose([&form] { form.Hide(); });

@@ -1,5 +1,7 @@
 #include "ui/win/Form.h"
 
+#include <tuple>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -387,9 +389,14 @@ void Form::AutoSize(const ControlInfo& info) {
     if (info.flags & kNoPrefix) format |= DT_NOPREFIX;
     if (wrap) format |= DT_WORDBREAK;
     DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, format);
+    // Rendered text can come out a pixel or two wider than measured (hinting, kerning of the
+    // last characters); half an average character of room keeps a trailing ':' visible.
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(info.hwnd, dc);
-    const int width = text.empty() && !wrap ? 0 : r.right - r.left;
+    const int slack = wrap ? 0 : metrics.tmAveCharWidth / 2;
+    const int width = text.empty() && !wrap ? 0 : r.right - r.left + slack;
     SetWindowPos(info.hwnd, nullptr, 0, 0, width, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -769,6 +776,21 @@ INT_PTR CALLBACK Form::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!handled) return FALSE;
     SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
+}
+
+}  // namespace telvor
+
+namespace telvor {
+
+void Form::SetIconResource(int id) {
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    for (const auto& [kind, metricX, metricY] :
+         {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}, std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        // Shared icons belong to the module; they are never destroyed by hand.
+        if (HANDLE icon = LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                     GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED))
+            SendMessageA(hwnd_, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    }
 }
 
 }  // namespace telvor

@@ -89,6 +89,9 @@ class Form {
     // Presses a button as a click would (runs its handler if it is enabled).
     void Click(std::string_view name);
 
+    // The window's icon from the program's resources; nothing when the program has none.
+    void SetIconResource(int id);
+
     void Show();
     void Hide();
     void Destroy();
