@@ -1,0 +1,138 @@
+#include "support/CallerWindowView.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+#include "support/WindowProbe.h"
+
+namespace telvor::e2e {
+
+namespace {
+
+constexpr char kCallerTitle[] = "Telvor - Anrufer";
+
+// Controls get the ids 1000, 1001, ... in the order of the caller window's control table.
+struct NamedId {
+    const char* name;
+    int id;
+};
+constexpr NamedId kControls[] = {
+    {"Label2", 1000},   {"NameL", 1001},     {"Label4", 1002},    {"CallingL", 1003},
+    {"Nummer2", 1004},  {"Label6", 1005},    {"TownL", 1006},     {"Label1", 1007},
+    {"CalledL", 1008},  {"Label5", 1009},    {"TimeL", 1010},     {"Label3", 1011},
+    {"ServiceL", 1012}, {"GetrenntL", 1013}, {"AbweisenB", 1014}, {"DatenbankB", 1015},
+    {"CloseB", 1016},
+};
+
+bool IsCallerTitle(const std::string& title) {
+    return title.rfind(kCallerTitle, 0) == 0;
+}
+
+std::string TextOf(HWND window, const char* name) {
+    HWND control = CallerControl(window, name);
+    return control ? WindowText(control) : std::string();
+}
+
+struct DialogQuery {
+    DWORD pid;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto& query = *reinterpret_cast<DialogQuery*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != query.pid || !IsWindowVisible(window)) return TRUE;
+    if (_stricmp(WindowClass(window).c_str(), "#32770") != 0) return TRUE;
+    if (IsCallerTitle(WindowText(window))) return TRUE;
+    query.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND CallerControl(HWND window, const char* name) {
+    for (const NamedId& c : kControls)
+        if (std::strcmp(c.name, name) == 0) return GetDlgItem(window, c.id);
+    return nullptr;
+}
+
+std::optional<CallerWindowView> ReadCallerWindow(HWND window) {
+    CallerWindowView view;
+    view.window = window;
+    view.title = WindowText(window);
+    if (!IsCallerTitle(view.title)) return std::nullopt;
+    view.name = TextOf(window, "NameL");
+    view.number = TextOf(window, "CallingL");
+    view.hiddenNumber = TextOf(window, "Nummer2");
+    view.town = TextOf(window, "TownL");
+    view.msn = TextOf(window, "CalledL");
+    view.dateTime = TextOf(window, "TimeL");
+    view.service = TextOf(window, "ServiceL");
+    view.status = TextOf(window, "GetrenntL");
+    HWND reject = CallerControl(window, "AbweisenB");
+    view.rejectEnabled = reject && IsWindowEnabled(reject);
+    HWND database = CallerControl(window, "DatenbankB");
+    view.databaseVisible = database && IsWindowVisible(database);
+    GetWindowRect(window, &view.rect);
+    return view;
+}
+
+std::vector<HWND> CallerWindowsByPosition() {
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            if (IsWindowVisible(window) && IsCallerTitle(WindowText(window)))
+                reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    std::sort(found.begin(), found.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    return found;
+}
+
+std::vector<HWND> WaitForCallerWindowsByPosition(std::size_t count,
+                                                 std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::vector<HWND> windows = CallerWindowsByPosition();
+        if (windows.size() >= count) return windows;
+        if (std::chrono::steady_clock::now() >= end) return {};
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+bool WaitForTitleSuffix(HWND window, const std::string& suffix, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const std::string title = WindowText(window);
+        if (title.size() >= suffix.size() &&
+            title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0)
+            return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+HWND FindMessageDialogOf(DWORD pid) {
+    DialogQuery query{pid};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForMessageDialogOf(DWORD pid, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (HWND dialog = FindMessageDialogOf(pid)) return dialog;
+        if (std::chrono::steady_clock::now() >= end) return nullptr;
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+}  // namespace telvor::e2e
