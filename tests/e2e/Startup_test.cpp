@@ -1,0 +1,313 @@
+// The monitor's start and end as a user and a peer program see them: a PC without the CAPI
+// library, a line without controllers, a second start, the settings an orderly end leaves
+// behind, and an area-code file that is missing or cannot be read.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CapiSimClient.h"
+#include "support/CaseFiles.h"
+#include "support/CaseRegistry.h"
+#include "support/ChildProcess.h"
+#include "support/FakeWindow.h"
+#include "support/MonitorCase.h"
+#include "support/TextLines.h"
+#include "support/UniqueHandle.h"
+#include "support/VisibleWindows.h"
+#include "support/WindowProbe.h"
+#include "support/WineSettings.h"
+
+namespace telvor::e2e {
+namespace {
+
+// What a message dialog shows: its texts and its buttons, in creation order.
+struct DialogContent {
+    std::vector<std::string> texts;
+    std::vector<std::string> buttons;
+};
+
+DialogContent ReadDialog(HWND dialog) {
+    DialogContent content;
+    for (const ChildControl& control : ChildControls(dialog)) {
+        if (!control.visible) continue;
+        if (lstrcmpiA(control.className.c_str(), "Button") == 0)
+            content.buttons.push_back(control.text);
+        else if (lstrcmpiA(control.className.c_str(), "Static") == 0 && !control.text.empty())
+            content.texts.push_back(control.text);
+    }
+    return content;
+}
+
+// The simulator's event lines (REGISTER, RELEASE, PUT) of the log file, without the lines
+// it writes for humans only.
+std::vector<std::string> CapiEvents(const std::string& logPath) {
+    std::vector<std::string> events;
+    for (const std::string& line : ReadTextLines(logPath))
+        if (line.rfind("REGISTER ", 0) == 0 || line.rfind("RELEASE ", 0) == 0 ||
+            line.rfind("PUT ", 0) == 0)
+            events.push_back(line);
+    return events;
+}
+
+// The CIP mask of a logged LISTEN_REQ; nothing for any other event.
+std::optional<std::uint32_t> ListenMask(const std::string& event) {
+    const std::size_t hex = event.rfind(' ');
+    capisim::Bytes message;
+    if (event.rfind("PUT ", 0) != 0 || hex == std::string::npos ||
+        !capisim::FromHex(event.substr(hex + 1), message) ||
+        capisim::Command(message) != capisim::kListen ||
+        capisim::Subcommand(message) != capisim::kReq)
+        return std::nullopt;
+    return capisim::Dword(message, 16);
+}
+
+constexpr std::uint32_t kEveryService = 0x1FFF03FF;
+
+std::string CaseLog(const char* name) {
+    return JoinPath(CaseDir(), name);
+}
+
+// Starts the monitor with the simulator writing its events to `simLog`, and waits until it
+// listens and its main window exists.
+bool StartListeningWithLog(MonitorCase& monitor, const std::string& simLog,
+                           std::vector<std::string> args = {}) {
+    monitor.Start(std::move(args), 1, {{"CAPISIM_LOG", simLog}});
+    return monitor.Sim().Connect(30000) &&
+           monitor.WaitForPut(capisim::kListen, capisim::kReq, {}, 30s) && monitor.MainWindow();
+}
+
+std::size_t MainWindowCount() {
+    std::size_t count = 0;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            if (WindowClass(window) == "TTelvorMainForm" && WindowText(window) == "TelvorServer")
+                ++*reinterpret_cast<std::size_t*>(param);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+TEST(StartWithoutCapiLibrary, ShowsOneErrorWithTheLoadErrorCodeAndEndsWithZero) {
+    // Installed without the line simulator; Wine's own library is switched off as well.
+    const std::string folder = MakeCaseFolder("NoCapi");
+    CopyFromBin(folder, {"Telvor.exe"});
+    const FakeWindow running("TTelvorMainForm", "TelvorServer");
+
+    ChildProcess telvor(LaunchOptions(JoinPath(folder, "Telvor.exe"))
+                            .In(folder)
+                            .Env("WINEDLLOVERRIDES", "capi2032=")
+                            .OutputAs("telvor"));
+    const HWND dialog = WaitForVisibleWindow("#32770", "Fehler", 30s);
+    ASSERT_NE(dialog, nullptr) << "no error dialog appeared";
+    EXPECT_EQ(VisibleWindowsOf(telvor.Pid()), std::vector<HWND>{dialog})
+        << "the error dialog must be the program's only window";
+
+    const DialogContent content = ReadDialog(dialog);
+    EXPECT_EQ(content.buttons, std::vector<std::string>{"OK"});
+    ASSERT_EQ(content.texts.size(), 1u);
+    const std::string& text = content.texts.front();
+    const std::string start =
+        "Sie benötigen eine ISDN-Karte mit CAPI 2.0, um Telvor auszuführen. Falls dieser Fehler "
+        "trotz installierter CAPI 2.0 auftritt, wenden Sie sich bitte an ''";
+    EXPECT_EQ(text.substr(0, start.size()), start);
+    const std::string codeLead = "''. Fehlercode: ";
+    const std::size_t lead = text.rfind(codeLead);
+    ASSERT_NE(lead, std::string::npos) << text;
+    const std::string code = text.substr(lead + codeLead.size());
+    EXPECT_FALSE(code.empty());
+    EXPECT_TRUE(
+        std::all_of(code.begin(), code.end(), [](unsigned char c) { return std::isdigit(c) != 0; }))
+        << "the error code must be a decimal number: '" << code << "'";
+    EXPECT_NE(code, "0") << "the code is the failed load's error, not success";
+
+    ASSERT_TRUE(PressButton(dialog, "OK"));
+    ASSERT_TRUE(telvor.WaitForExit(30s)) << "the program must end once the dialog is closed";
+    EXPECT_EQ(telvor.ExitCode(), 0u);
+    EXPECT_TRUE(running.Messages().empty()) << "a running monitor must receive nothing";
+    EXPECT_FALSE(SettingsKeyExists()) << "nothing of the program runs: no settings written";
+}
+
+TEST(StartWithoutController, ReportsTheMissingCardYetRegistersListensAndEndsInOrder) {
+    MonitorCase monitor;
+    const std::string simLog = CaseLog("capisim.log");
+    ChildProcess& telvor = monitor.Start({}, 0, {{"CAPISIM_LOG", simLog}});
+
+    const HWND dialog = WaitForVisibleWindow("#32770", "Fehler", 30s);
+    ASSERT_NE(dialog, nullptr) << "no error dialog appeared";
+    EXPECT_EQ(VisibleWindowsOf(telvor.Pid()), std::vector<HWND>{dialog});
+    const DialogContent content = ReadDialog(dialog);
+    EXPECT_EQ(content.texts,
+              std::vector<std::string>{"Sie benötigen eine ISDN-Karte mit CAPI 2.0."});
+    EXPECT_EQ(content.buttons, std::vector<std::string>{"OK"});
+
+    ASSERT_TRUE(PressButton(dialog, "OK"));
+    ASSERT_TRUE(telvor.WaitForExit(30s)) << "the quit request must end the program";
+    EXPECT_EQ(telvor.ExitCode(), 0u);
+
+    // The component registers and listens regardless, and is freed in order at the end:
+    // listening off, then the registration released.
+    const std::vector<std::string> events = CapiEvents(simLog);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0], "REGISTER 1");
+    EXPECT_EQ(ListenMask(events[1]), kEveryService);
+    EXPECT_EQ(ListenMask(events[2]), 0u);
+    EXPECT_EQ(events[3], "RELEASE 1");
+    EXPECT_EQ(ReadSetting("Settings", "Version"), "2.00") << "the end runs as on every path";
+}
+
+TEST(SecondStart, WithIconHandsOverShowsNothingAndEnds) {
+    MonitorCase monitor;
+    const std::string simLog = CaseLog("capisim.log");
+    ASSERT_TRUE(StartListeningWithLog(monitor, simLog));
+    const HWND main = monitor.MainWindow();
+    const HWND configure = ConfigureDialog();
+    ASSERT_NE(configure, nullptr);
+
+    const RunResult second = RunProgram(LaunchOptions(monitor.File("Telvor.exe"))
+                                            .In(monitor.Folder())
+                                            .Env("CAPISIM_LOG", simLog)
+                                            .OutputAs("second"),
+                                        30s);
+    EXPECT_EQ(second.exitCode, 0u);
+
+    // The second start waited for the first to handle 0x402: whatever it showed is visible now.
+    EXPECT_FALSE(IsWindowVisible(configure)) << "with its icon the monitor shows nothing";
+    EXPECT_TRUE(monitor.Process().IsRunning());
+    EXPECT_TRUE(monitor.Send(kSetDisplayMessage, 2)) << "the first monitor must still answer";
+    EXPECT_EQ(monitor.MainWindow(1s), main);
+    EXPECT_EQ(MainWindowCount(), 1u);
+    const std::vector<std::string> events = CapiEvents(simLog);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.rfind("REGISTER ", 0) == 0; }),
+              1)
+        << "only the first monitor registers";
+
+    EXPECT_TRUE(monitor.Stop());
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+}
+
+TEST(SecondStart, WithoutIconOpensTheRunningMonitorsConfigurationDialog) {
+    MonitorCase monitor;
+    ASSERT_TRUE(monitor.StartListening({"/noicon"}));
+    const HWND configure = ConfigureDialog();
+    ASSERT_NE(configure, nullptr);
+    EXPECT_FALSE(IsWindowVisible(configure));
+
+    const RunResult second = RunProgram(
+        LaunchOptions(monitor.File("Telvor.exe")).In(monitor.Folder()).OutputAs("second"), 30s);
+    EXPECT_EQ(second.exitCode, 0u);
+    EXPECT_EQ(WaitForVisibleWindow("#32770", "Telvor einrichten", 5s), configure);
+    EXPECT_TRUE(monitor.Process().IsRunning());
+    EXPECT_EQ(MainWindowCount(), 1u);
+
+    EXPECT_TRUE(monitor.Stop()) << "with the dialog open and unchanged the monitor ends at once";
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+}
+
+TEST(SecondStart, AWindowWithOnlyTheClassOrOnlyTheTitleIsNoMonitor) {
+    const FakeWindow classOnly("TTelvorMainForm", "Telvor");
+    const FakeWindow titleOnly("TForm", "TelvorServer");
+    MonitorCase monitor;
+    ASSERT_TRUE(monitor.StartListening()) << "the new start must run as a monitor";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(monitor.MainWindow(), &owner);
+    EXPECT_EQ(owner, monitor.Process().Pid());
+    EXPECT_TRUE(classOnly.Messages().empty());
+    EXPECT_TRUE(titleOnly.Messages().empty());
+    EXPECT_TRUE(monitor.Stop());
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+}
+
+TEST(OrderlyEnd, StoresTheVersionAndSwitchesNetworkForwardingOffOnNt) {
+    WriteSetting("Settings", "EnableNetDDE", "1");
+    MonitorCase monitor;
+    const std::string simLog = CaseLog("capisim.log");
+    ASSERT_TRUE(StartListeningWithLog(monitor, simLog));
+    const DWORD pid = monitor.Process().Pid();
+
+    ASSERT_TRUE(monitor.Stop());
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+    EXPECT_TRUE(VisibleWindowsOf(pid).empty());
+    EXPECT_EQ(MainWindowCount(), 0u);
+    EXPECT_EQ(ReadSetting("Settings", "Version"), "2.00");
+    EXPECT_EQ(ReadSetting("Settings", "EnableNetDDE"), "0");
+    const std::vector<std::string> events = CapiEvents(simLog);
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(ListenMask(events[events.size() - 2]), 0u) << "listening ends first";
+    EXPECT_EQ(events.back(), "RELEASE 1") << "then the registration is released";
+}
+
+TEST(OrderlyEnd, KeepsTheStoredNetworkSwitchOnWindows98) {
+    SetWindowsVersionFor("Telvor.exe", "win98");
+    MonitorCase monitor;
+    ASSERT_TRUE(monitor.StartListening());
+    ASSERT_TRUE(monitor.Stop());
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+    EXPECT_EQ(ReadSetting("Settings", "Version"), "2.00");
+    EXPECT_EQ(ReadSetting("Settings", "EnableNetDDE"), "1") << "the default is kept";
+
+    WriteSetting("Settings", "EnableNetDDE", "0");
+    ASSERT_TRUE(monitor.StartListening());
+    ASSERT_TRUE(monitor.Stop());
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+    EXPECT_EQ(ReadSetting("Settings", "EnableNetDDE"), "0") << "a stored switch-off is kept";
+}
+
+// The town label of a caller window: the label right after "Aus Ortsnetz:".
+std::string TownOf(HWND callerWindow) {
+    const std::vector<ChildControl> controls = ChildControls(callerWindow);
+    for (std::size_t i = 0; i + 1 < controls.size(); ++i)
+        if (controls[i].text == "Aus Ortsnetz:") return controls[i + 1].text;
+    return "(no town label)";
+}
+
+// A monitor whose area-code file is broken must still start completely: it listens, reads
+// its settings (the protocol file's name set here), and shows calls without towns.
+class BrokenAreaCodes : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SeedMsn(0, "4711", "Büro");
+        WriteSetting("Settings", "DMWhenMessage", "3");
+        WriteSetting("Settings", "LOGFile", protocol);
+    }
+
+    void ExpectStartsAndShowsUnknownTown() {
+        ASSERT_TRUE(monitor.StartListening());
+        ASSERT_TRUE(monitor.Ring(0x101, 1, "4711", "711123456"));  // Stuttgart, were it known
+        const HWND caller = WaitForCallerWindows(1);
+        ASSERT_NE(caller, nullptr) << "the call must be shown";
+        EXPECT_EQ(TownOf(caller), "unbekannt");
+        EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x101));
+        EXPECT_EQ(ReadTextLines(protocol).size(), 1u)
+            << "the call is recorded where the settings say";
+        EXPECT_TRUE(monitor.Stop());
+        EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+        EXPECT_EQ(ReadSetting("Settings", "Version"), "2.00");
+    }
+
+    const std::string protocol = JoinPath(CaseDir(), "Anrufe.log");
+    MonitorCase monitor;
+};
+
+TEST_F(BrokenAreaCodes, AMissingFileDoesNotStopTheStart) {
+    ASSERT_TRUE(DeleteFileA(monitor.File("AreaCode.txt").c_str()));
+    ExpectStartsAndShowsUnknownTown();
+}
+
+TEST_F(BrokenAreaCodes, AFileThatCannotBeReadDoesNotStopTheStart) {
+    // Held open without sharing: the monitor's open fails as on a locked or forbidden file.
+    const UniqueHandle locked(CreateFileA(monitor.File("AreaCode.txt").c_str(), GENERIC_READ, 0,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(locked);
+    ExpectStartsAndShowsUnknownTown();
+}
+
+}  // namespace
+}  // namespace telvor::e2e
