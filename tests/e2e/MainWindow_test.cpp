@@ -17,6 +17,7 @@ namespace telvor::e2e {
 namespace {
 
 constexpr LPARAM kLeftDoubleClick = 0x203;  // WM_LBUTTONDBLCLK, as the shell reports it
+constexpr LPARAM kRightButtonUp = 0x205;    // WM_RBUTTONUP
 
 // Menu commands of the icon's popup menu.
 constexpr WPARAM kOpenCommand = 100;           // "Ö&ffnen"
@@ -98,7 +99,7 @@ TEST(AboutBox, BlocksTheIconAndSecondStartsUntilAKeyOrClickClosesIt) {
     EXPECT_EQ(monitor.Process().ExitCode(), 0u);
 }
 
-TEST(IconMenu, SwitchesTheDisplayOpensTheDialogAndEndsTheProgram) {
+TEST(IconMenu, OpensOnTheRightButtonSwitchesTheDisplayOpensTheDialogAndEnds) {
     SeedMsn(0, "4711", "Büro");
     WriteSetting("Settings", "DMWhenMessage", "3");
     MonitorCase monitor;
@@ -106,6 +107,16 @@ TEST(IconMenu, SwitchesTheDisplayOpensTheDialogAndEndsTheProgram) {
     const HWND main = monitor.MainWindow();
     const HWND configure = ConfigureDialog();
     ASSERT_NE(configure, nullptr);
+
+    // The right button opens the icon's menu at the cursor; Escape closes it again.
+    ASSERT_TRUE(PostMessageA(main, kTrayIconMessage, 1, kRightButtonUp));
+    const HWND menu = WaitForVisibleWindow("#32768", "", 10s);
+    ASSERT_NE(menu, nullptr) << "the icon's menu did not open";
+    DWORD menuOwner = 0;
+    GetWindowThreadProcessId(menu, &menuOwner);
+    EXPECT_EQ(menuOwner, monitor.Process().Pid());
+    PressKeyIn(menu, VK_ESCAPE);
+    EXPECT_TRUE(WaitForWindowHidden(menu, 10s)) << "Escape closes the menu";
 
     // The display switch: off, a call is ignored; on again, the next call is shown. Sent, not
     // posted: the call's hand-over is a sent message too and would overtake a posted command.
