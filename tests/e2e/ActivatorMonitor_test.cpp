@@ -39,13 +39,15 @@ class ActivatorAgainstMonitor : public ::testing::Test {
     void ExpectIgnoredButRecorded(std::uint32_t plci) {
         SCOPED_TRACE("call " + std::to_string(plci));
         const std::size_t recorded = ProtocolLines();
+        const std::size_t windows = CallerWindows().size();
         ASSERT_TRUE(monitor.Ring(plci, 1, "4711", "30123456"));
         const auto response = monitor.WaitForPut(capisim::kConnect, capisim::kResp, plci);
         ASSERT_TRUE(response) << "the call must be answered";
         EXPECT_EQ(capisim::Word(*response, kRejectOffset), 1u) << "ignored, left to the line";
         // The window would have been shown before the answer was put.
-        EXPECT_TRUE(CallerWindows().empty());
-        EXPECT_TRUE(monitor.Puts(capisim::kAlert, capisim::kReq).empty());
+        EXPECT_EQ(CallerWindows().size(), windows);
+        for (const capisim::Bytes& alert : monitor.Puts(capisim::kAlert, capisim::kReq))
+            EXPECT_NE(capisim::Plci(alert), plci) << "the call must not be held";
         EXPECT_EQ(ProtocolLines(), recorded + 1);
     }
 
@@ -64,19 +66,25 @@ class ActivatorAgainstMonitor : public ::testing::Test {
 };
 
 TEST_F(ActivatorAgainstMonitor, SwitchesTheDisplayOffAndOnOnlyWhenTheStateChanges) {
+    // A one-character argument only prints the usage text: the display stays on.
+    const RunResult usage = RunProgram(LaunchOptions(BinFile("TELVACT.exe"), {"D"}), 30s);
+    EXPECT_EQ(usage.exitCode, 0u);
+    EXPECT_NE(usage.out, "");
+    ExpectShown(0x100, 1);
+
     Activate("/D");
-    Activate("/D");  // asks for the state in force: stays off
+    Activate("/d");  // asks for the state in force: stays off
     ExpectIgnoredButRecorded(0x101);
 
     ASSERT_TRUE(monitor.Send(kSetDisplayMessage, 2));  // neither on nor off
     ExpectIgnoredButRecorded(0x102);
 
     Activate("/A");
-    ExpectShown(0x103, 1);
+    ExpectShown(0x103, 2);
 
     ASSERT_TRUE(monitor.Send(kSetDisplayMessage, 2));
-    Activate("/A");
-    ExpectShown(0x104, 2);
+    Activate("xA");
+    ExpectShown(0x104, 3);
 
     EXPECT_TRUE(monitor.Stop());
     EXPECT_EQ(monitor.Process().ExitCode(), 0u);
