@@ -22,6 +22,8 @@ namespace {
 
 // Deferred freeing of a caller window that closed itself from inside its own handler.
 constexpr UINT WM_FREECALLERFORM = WM_APP + 1;
+// Runs the call events that arrived while the program was starting.
+constexpr UINT WM_RUNPENDINGEVENTS = WM_APP + 2;
 
 CallerWindowId IdOf(HWND hwnd) { return reinterpret_cast<CallerWindowId>(hwnd); }
 
@@ -76,6 +78,10 @@ bool TTelvorMainForm::Create() {
 void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about) {
     configure_ = configure;
     about_ = about;
+    if (!eventsReady_) {
+        eventsReady_ = true;
+        PostMessageA(hwnd_, WM_RUNPENDINGEVENTS, 0, 0);
+    }
     if (about_) {
         about_->OnAboutCommandsEnabled = [this](bool enabled) {
             EnableMenuItem(popupMenu1_, InfozuTelvor1, enabled ? MF_ENABLED : MF_GRAYED);
@@ -241,6 +247,9 @@ LRESULT TTelvorMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_FREECALLERFORM:
             callerForms_.erase(static_cast<CallerWindowId>(wParam));
             return 0;
+        case WM_RUNPENDINGEVENTS:
+            RunPendingEvents();
+            return 0;
         default:
             break;
     }
@@ -324,14 +333,35 @@ CallInputs TTelvorMainForm::Inputs() {
 void TTelvorMainForm::OnConnectInd(std::int32_t plci, std::uint16_t cip, const std::string& called,
                                    const std::string& calling, const std::string& calledSub,
                                    const std::string& callingSub) {
-    Guarded(hwnd_, [&] {
-        handlers_->CallPipeline(IncomingCall{plci, cip, called, calling, calledSub, callingSub},
-                                Inputs());
-    });
+    pendingEvents_.push_back(
+        {true, IncomingCall{plci, cip, called, calling, calledSub, callingSub}, 0});
+    RunPendingEvents();
 }
 
 void TTelvorMainForm::OnDisconnectInd(std::int32_t plci, std::uint16_t reason) {
-    Guarded(hwnd_, [&] { handlers_->DisconnectHandler(plci, reason, Inputs()); });
+    PendingEvent event{false, {}, reason};
+    event.call.plci = plci;
+    pendingEvents_.push_back(std::move(event));
+    RunPendingEvents();
+}
+
+// In arrival order, one at a time; an event that arrives while one runs (from a new
+// registration after a re-initialisation) runs when that one is done.
+void TTelvorMainForm::RunPendingEvents() {
+    if (!eventsReady_ || runningEvents_ || destroyed_) return;
+    runningEvents_ = true;
+    while (!pendingEvents_.empty()) {
+        PendingEvent event = std::move(pendingEvents_.front());
+        pendingEvents_.pop_front();
+        if (event.connect) {
+            Guarded(hwnd_, [&] { handlers_->CallPipeline(event.call, Inputs()); });
+        } else {
+            Guarded(hwnd_, [&] {
+                handlers_->DisconnectHandler(event.call.plci, event.reason, Inputs());
+            });
+        }
+    }
+    runningEvents_ = false;
 }
 
 // --- CallPorts: caller windows -----------------------------------------------------------

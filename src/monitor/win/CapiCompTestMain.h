@@ -5,6 +5,7 @@
 // handlers (CallPorts) with real windows, files, the shell and CAPI.
 #include <windows.h>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -105,6 +106,7 @@ private:
                       const std::string& calling, const std::string& calledSub,
                       const std::string& callingSub);
     void OnDisconnectInd(std::int32_t plci, std::uint16_t reason);
+    void RunPendingEvents();
     CallInputs Inputs();
 
     void CreatePopupMenu1();
@@ -131,6 +133,19 @@ private:
     std::unique_ptr<CallHandlers> handlers_;
     // Every caller window that is alive, listed or not; a closed window is freed from here.
     std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
+
+    // The CAPI hand-over is a sent message, so it also runs inside any cross-thread
+    // SendMessage of the start-up (adding the icon is one). A call handled then would meet
+    // unread settings and no call list: events wait here until the forms are attached and
+    // then run in their order.
+    struct PendingEvent {
+        bool connect = true;
+        IncomingCall call;         // connect: the whole event; disconnect: call.plci
+        std::uint16_t reason = 0;  // disconnect only
+    };
+    std::deque<PendingEvent> pendingEvents_;
+    bool eventsReady_ = false;
+    bool runningEvents_ = false;
 
     TConfigureForm* configure_ = nullptr;
     TAboutBox* about_ = nullptr;
