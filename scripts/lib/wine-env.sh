@@ -8,7 +8,7 @@ telvor_wine() { "$WINELOADER" "$@"; }
 # Our simulator (or no library at all) instead of Wine's own capi2032; no Mono/Gecko prompts.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"capi2032=n;mscoree,mshtml="}
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
-TELVOR_CACHE=${TELVOR_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/telvor}
+TELVOR_CACHE=${TELVOR_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/telvor}
 TELVOR_TEMPLATE_PREFIX="$TELVOR_CACHE/wineprefix-template"
 
 # Builds the template prefix once (under a lock, so parallel cases wait for one build).
