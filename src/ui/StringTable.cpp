@@ -232,13 +232,13 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArg>
             out.push_back(c);
             continue;
         }
-        const char spec = format[i + 1];
-        if (spec == '%') {
+        const char directive = format[i + 1];
+        if (directive == '%') {
             out.push_back('%');
             ++i;
-        } else if (spec == 's' || spec == 'd') {
+        } else if (directive == 's' || directive == 'd') {
             const FormatArg* arg = next != args.end() ? &*next++ : nullptr;
-            if (arg == nullptr && spec == 'd')
+            if (arg == nullptr && directive == 'd')
                 out.push_back('0');
             else
                 AppendArg(out, arg);
