@@ -51,3 +51,12 @@ endfunction()
 telvor_wine_tests(win_tests tests/win 120 telvor_win capisim_client)
 telvor_wine_tests(e2e_tests tests/e2e 240 telvor_core capisim_client ${TELVOR_WIN_LIBS})
 add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl)
+
+# The ring-to-window benchmark (scripts/bench-wine): a plain Windows program on the e2e
+# support code, without GoogleTest.
+add_executable(ring_to_window_bench bench/win/ring_to_window_bench.cpp
+  tests/e2e/support/CaseFiles.cpp tests/e2e/support/ChildProcess.cpp
+  tests/e2e/support/WindowProbe.cpp tests/e2e/support/CaseRegistry.cpp)
+target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim)
+target_link_libraries(ring_to_window_bench PRIVATE telvor_core capisim_client ${TELVOR_WIN_LIBS})
+add_dependencies(ring_to_window_bench Telvor Capi2032)
