@@ -5,35 +5,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "ui/win/Form.h"
+#include "support/WinTestSupport.h"
 
 namespace telvor {
 namespace {
 
-std::string Text(HWND hwnd) {
-    char buffer[512] = {};
-    SendMessageA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char buffer[64] = {};
-    GetClassNameA(hwnd, buffer, sizeof buffer);
-    return buffer;
-}
-
-std::string CaseDir() {
-    const char* dir = std::getenv("TELVOR_CASE_DIR_WIN");
-    if (dir && *dir) return dir;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return temp;
-}
+using wintest::AnyVisibleWindowOfThisProcess;
+using wintest::CaseDir;
+using wintest::DialogAnswer;
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -46,62 +29,12 @@ std::string FirstLine(const std::string& path) {
     return line;
 }
 
-// The next program dialog is read and answered from a timer of this thread (it runs in the
-// dialog's modal loop).
-struct DialogAnswer {
-    std::string button;
-    std::string title;
-    std::string text;
-    bool answered = false;
-};
+// The next program dialog, whatever its title, is read and answered with `button`.
 DialogAnswer g_answer;
 
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            if (ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    g_answer.title = Text(dialog);
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (ClassOf(c) == "Static" && !Text(c).empty()) g_answer.text = Text(c);
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (ClassOf(c) == "Button" && Text(c) == g_answer.button) {
-            g_answer.answered = true;
-            KillTimer(nullptr, id);
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(c));
-            return;
-        }
-    }
-}
-
 void AnswerNextDialog(const std::string& button) {
-    g_answer = {button, {}, {}, false};
-    SetTimer(nullptr, 0, 50, AnswerDialog);
-}
-
-bool AnyVisibleWindowOfThisProcess() {
-    bool found = false;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<bool*>(out) = true;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    g_answer = {{}, button};
+    wintest::AnswerNextDialog(g_answer);
 }
 
 TEST(CallActions, SoundFileIsToldByItsLastFourCharacters) {
@@ -154,8 +87,8 @@ TEST_F(ProtocolActions, ShowOfMissingFileReportsError) {
     AnswerNextDialog("OK");
     EXPECT_FALSE(ShowProtocol(path, nullptr, recorder));
     EXPECT_TRUE(g_answer.answered);
-    EXPECT_EQ(g_answer.title, "Fehler");
-    EXPECT_EQ(g_answer.text, "Die Protokolldatei wurde nicht gefunden.");
+    EXPECT_EQ(g_answer.seenTitle, "Fehler");
+    EXPECT_EQ(g_answer.seenText, "Die Protokolldatei wurde nicht gefunden.");
     EXPECT_TRUE(commands.empty());
 }
 
@@ -164,8 +97,8 @@ TEST_F(ProtocolActions, DeleteAsksAndOnlyYesDeletes) {
     AnswerNextDialog("&Nein");
     EXPECT_FALSE(DeleteProtocol(path));
     EXPECT_TRUE(g_answer.answered);
-    EXPECT_EQ(g_answer.title, "Bestätigen");
-    EXPECT_EQ(g_answer.text, "Soll die Protokolldatei wirklich gelöscht werden?");
+    EXPECT_EQ(g_answer.seenTitle, "Bestätigen");
+    EXPECT_EQ(g_answer.seenText, "Soll die Protokolldatei wirklich gelöscht werden?");
     EXPECT_TRUE(Exists(path));
 
     AnswerNextDialog("&Ja");
@@ -175,14 +108,14 @@ TEST_F(ProtocolActions, DeleteAsksAndOnlyYesDeletes) {
 
     AnswerNextDialog("OK");
     EXPECT_FALSE(DeleteProtocol(path));
-    EXPECT_EQ(g_answer.text, "Die Protokolldatei wurde nicht gefunden.");
+    EXPECT_EQ(g_answer.seenText, "Die Protokolldatei wurde nicht gefunden.");
 }
 
 TEST_F(ProtocolActions, AFolderIsNoProtocolFile) {
     CreateDirectoryA(path.c_str(), nullptr);
     AnswerNextDialog("OK");
     EXPECT_FALSE(DeleteProtocol(path));
-    EXPECT_EQ(g_answer.text, "Die Protokolldatei wurde nicht gefunden.");
+    EXPECT_EQ(g_answer.seenText, "Die Protokolldatei wurde nicht gefunden.");
     RemoveDirectoryA(path.c_str());
 }
 

@@ -9,44 +9,17 @@
 #include <vector>
 
 #include "monitor/win/AnruferForm.h"
+#include "support/WinTestSupport.h"
 #include "ui/win/Form.h"
 
 namespace telvor {
 namespace {
 
-std::string Text(HWND hwnd) {
-    char buffer[512] = {};
-    SendMessageA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char buffer[64] = {};
-    GetClassNameA(hwnd, buffer, sizeof buffer);
-    return buffer;
-}
-
-// Dispatches messages as the program's loop does until `done` holds or the time is up.
-template <class Done>
-bool PumpUntil(Done done, DWORD limitMs = 5000) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    while (!done()) {
-        if (GetTickCount() - start > limitMs) return false;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!Form::PreTranslate(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+using wintest::ClassOf;
+using wintest::DialogAnswer;
+using wintest::PumpFor;
+using wintest::PumpUntil;
+using wintest::Text;
 
 CallerLabels HansMuster() {
     CallerLabels labels;
@@ -75,45 +48,6 @@ LONG WeightOf(HWND control) {
     return font.lfWeight;
 }
 
-// The answer a user gives to the next program dialog with the given title, from a timer of
-// the test's own thread (it runs inside the dialog's modal loop).
-struct DialogAnswer {
-    std::string title;
-    std::string button;
-    std::string seenText;  // the question or message the dialog showed
-    bool answered = false;
-};
-DialogAnswer* g_answer = nullptr;
-
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    if (!g_answer || g_answer->answered) return;
-    HWND dialog = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            if (ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd) &&
-                Text(hwnd) == g_answer->title) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (ClassOf(c) == "Static" && !Text(c).empty()) g_answer->seenText = Text(c);
-    }
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (ClassOf(c) == "Button" && Text(c) == g_answer->button) {
-            g_answer->answered = true;
-            KillTimer(nullptr, id);
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(c));
-            return;
-        }
-    }
-}
-
 class CallerFormTest : public ::testing::Test {
   protected:
     std::unique_ptr<TCallerForm> Make(const CallerLabels& labels = HansMuster(),
@@ -134,13 +68,12 @@ class CallerFormTest : public ::testing::Test {
     HWND Control(const char* name) { return owned->Window()->Control(name); }
 
     void Answer(const std::string& title, const std::string& button) {
-        answer = {title, button, {}, false};
-        g_answer = &answer;
-        SetTimer(nullptr, 0, 50, AnswerDialog);
+        answer = {title, button};
+        wintest::AnswerNextDialog(answer);
     }
 
     void TearDown() override {
-        g_answer = nullptr;
+        wintest::StopAnswering();
         owned.reset();
         PumpFor(50);
     }

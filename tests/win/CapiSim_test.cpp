@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "CapiSimClient.h"
+#include "support/WinTestSupport.h"
 
 namespace {
 
@@ -33,12 +34,7 @@ using ProfileFn = DWORD(WINAPI*)(LPVOID, DWORD);
 constexpr DWORD kIllegalApplId = 0x1101;
 constexpr DWORD kQueueEmpty = 0x1104;
 
-std::string BinDir() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/"));
-}
+using telvor::wintest::ProgramDir;
 
 class CapiSim : public ::testing::Test {
   protected:
@@ -47,7 +43,7 @@ class CapiSim : public ::testing::Test {
 
     void SetUp() override {
         BeforeLoad();
-        lib_ = LoadLibraryA((BinDir() + "\\Capi2032.dll").c_str());
+        lib_ = LoadLibraryA((ProgramDir() + "\\Capi2032.dll").c_str());
         ASSERT_NE(lib_, nullptr) << "LoadLibrary failed: " << GetLastError();
         reg_ = Resolve<RegisterFn>("CAPI_REGISTER");
         rel_ = Resolve<ReleaseFn>("CAPI_RELEASE");
@@ -447,7 +443,7 @@ int RunCtl(const std::string& args, std::string* output = nullptr) {
     si.hStdError = out;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + BinDir() + "\\capisimctl.exe\" " + args;
+    std::string cmd = "\"" + ProgramDir() + "\\capisimctl.exe\" " + args;
     const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
     CloseHandle(out);
@@ -468,7 +464,8 @@ int RunCtl(const std::string& args, std::string* output = nullptr) {
 }
 
 TEST_F(CapiSim, CapisimctlRingsLogsAndReportsFailureByExitCode) {
-    if (GetFileAttributesA((BinDir() + "\\capisimctl.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesA((ProgramDir() + "\\capisimctl.exe").c_str()) ==
+        INVALID_FILE_ATTRIBUTES) {
         GTEST_SKIP() << "capisimctl.exe not built";
     }
     const DWORD appl = Register();

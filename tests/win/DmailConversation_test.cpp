@@ -10,6 +10,8 @@
 #include <atomic>
 #include <string>
 
+#include "support/WinTestSupport.h"
+
 namespace telvor {
 namespace {
 
@@ -98,21 +100,7 @@ class DmailTest : public ::testing::Test {
     FakeDmail server;
 };
 
-bool AnyVisibleWindowOfThisProcess() {
-    bool found = false;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<bool*>(out) = true;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+using wintest::AnyVisibleWindowOfThisProcess;
 
 std::atomic<int> g_ticks{0};
 void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {

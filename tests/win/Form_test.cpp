@@ -5,31 +5,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "support/WinTestSupport.h"
+
 namespace telvor {
 namespace {
 
-// Pumps this thread's messages through Form::PreTranslate until `done` or a few seconds.
-bool PumpUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    MSG msg;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!Form::PreTranslate(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        Sleep(5);
-    }
-    return true;
-}
+using wintest::PumpUntil;
 
 // Shaped like the caller window: the close button is default and cancel button and first
 // in tab order although it is defined last.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/WinTestSupport.h"
 #include "ui/win/Form.h"
 
 namespace telvor {
@@ -34,11 +35,7 @@ std::string TabText(HWND tabs, int index) {
     return buffer;
 }
 
-std::string GetText(HWND hwnd) {
-    char buffer[1024] = {};
-    SendMessageA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
+using wintest::Text;
 
 int CountThreadWindows() {
     int count = 0;
@@ -200,9 +197,9 @@ FormDef EveryClass(bool dialog) {
 
 void ExpectEveryClassLocalized(Form& form) {
     EXPECT_EQ(form.Text(""), "Telvor einrichten");
-    EXPECT_EQ(GetText(form.Control("Pages")), "not touched");
-    EXPECT_EQ(GetText(form.Control("CallsTab")), "Anrufe");
-    EXPECT_EQ(GetText(form.Control("NameTab")), "Namensdatenbank");
+    EXPECT_EQ(Text(form.Control("Pages")), "not touched");
+    EXPECT_EQ(Text(form.Control("CallsTab")), "Anrufe");
+    EXPECT_EQ(Text(form.Control("NameTab")), "Namensdatenbank");
     EXPECT_EQ(TabText(form.Control("Pages"), 0), "Anrufe");
     EXPECT_EQ(TabText(form.Control("Pages"), 1), "Namensdatenbank");
     EXPECT_EQ(ColumnText(form.Control("CallsLV"), 2), "Datum/Uhrzeit");
@@ -216,7 +213,7 @@ void ExpectEveryClassLocalized(Form& form) {
     EXPECT_EQ(form.Text("DMWhenRG"), "&Verschicke Nachrichten bei...");
     std::vector<std::string> items;
     for (HWND b = GetWindow(form.Control("DMWhenRG"), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT))
-        items.push_back(GetText(b));
+        items.push_back(Text(b));
     EXPECT_EQ(items, (std::vector<std::string>{"...allen Anrufen",
                                                "...allen Anrufen mit übermittelter Nummer",
                                                "...bestimmten Anrufern/MSNs", "nie"}));

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/WinTestSupport.h"
 #include "ui/win/Form.h"
 #include "ui/win/MessageDialogs.h"
 
@@ -26,41 +27,9 @@ struct Seen {
     bool stillOpenAfterAnswer = false;
 };
 
-std::string Text(HWND hwnd) {
-    const auto length = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const auto got = SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                                  reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(got));
-    return text;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char buffer[64] = {};
-    GetClassNameA(hwnd, buffer, sizeof buffer);
-    return buffer;
-}
-
-HWND FindDialogOf(DWORD thread) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            if (ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-HWND ButtonWithText(HWND dialog, const std::string& text) {
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (ClassOf(c) == "Button" && Text(c) == text) return c;
-    return nullptr;
-}
+using wintest::ButtonWithText;
+using wintest::ClassOf;
+using wintest::Text;
 
 // Runs `answer` against the dialog that the calling thread is about to show, from a second
 // thread; gives up (closing whatever is open) after a few seconds so no case can hang.
@@ -70,7 +39,8 @@ class Probe {
         : thread_([this, answer, owner, ui = GetCurrentThreadId()] {
               const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
               HWND dialog = nullptr;
-              while (!(dialog = FindDialogOf(ui)) && std::chrono::steady_clock::now() < deadline)
+              while (!(dialog = wintest::FindVisibleDialog(ui)) &&
+                     std::chrono::steady_clock::now() < deadline)
                   Sleep(20);
               if (!dialog) return;
               seen_.found = true;

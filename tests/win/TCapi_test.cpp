@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,30 +9,18 @@
 #include "CapiSimClient.h"
 #include "capi/win/CAPIComp.h"
 #include "capi/win/CapiLibrary.h"
+#include "support/WinTestSupport.h"
 
 namespace telvor {
 namespace {
 
 using capisim::Bytes;
 
-// Runs the thread's message loop until `done` holds or about 10 s have passed; the wait
-// thread's hand-over needs it.
-bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs = 10000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
+using wintest::PumpFor;
 
-void PumpFor(unsigned ms) {
-    PumpUntil([] { return false; }, ms);
+// The wait thread's hand-over can take longer than a window's reaction.
+bool PumpUntil(const std::function<bool()>& done) {
+    return wintest::PumpUntil(done, 10000);
 }
 
 Bytes Raw(std::initializer_list<std::uint8_t> bytes) {
@@ -112,10 +99,7 @@ class TCapiTest : public ::testing::Test {
   protected:
     void SetUp() override {
         // The simulator beside this program, by its full path, as the program's table.
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string dll(path);
-        dll = dll.substr(0, dll.find_last_of("\\/") + 1) + "Capi2032.dll";
+        const std::string dll = wintest::ProgramDir() + "\\Capi2032.dll";
         DWORD error = 0;
         auto binding = BindCapiLibrary(dll.c_str(), error);
         ASSERT_TRUE(binding) << "cannot bind " << dll << ": " << error;
