@@ -21,13 +21,4 @@ bool HasNoIconSwitch(const std::vector<std::string>& args) {
     return noIcon;
 }
 
-std::string TrayTipText(std::string_view text) { return std::string(text.substr(0, 63)); }
-
-std::string DefaultLogFile(std::string_view exePath) {
-    const auto slash = exePath.find_last_of("\\/:");
-    const auto dot = exePath.find_last_of('.');
-    const bool hasExt = dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
-    return std::string(hasExt ? exePath.substr(0, dot) : exePath) + ".log";
-}
-
 }  // namespace telvor

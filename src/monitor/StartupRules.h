@@ -10,9 +10,6 @@ namespace telvor {
 // upper-cased, reads NOICON ("-noicon", "/NoIcon"; not "NOICON", "--noicon", "-n").
 bool HasNoIconSwitch(const std::vector<std::string>& args);
 
-// The notification icon's tip field holds 64 bytes: at most 63 characters and a terminator.
-std::string TrayTipText(std::string_view text);
-
 struct WindowsVersion {
     unsigned major = 0;
     unsigned platformId = 0;  // 2: the NT platform
@@ -21,8 +18,5 @@ struct WindowsVersion {
 inline bool IsOldWindows(const WindowsVersion& v) { return v.major < 4; }
 // Network forwarding is switched off for the run on the NT platform.
 inline bool AllowsNetDde(const WindowsVersion& v) { return v.platformId != 2; }
-
-// The protocol file's default: the program's path with its extension replaced by ".log".
-std::string DefaultLogFile(std::string_view exePath);
 
 }  // namespace telvor

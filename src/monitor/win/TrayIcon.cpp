@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "monitor/StartupRules.h"
+#include "monitor/Tooltip.h"
 
 namespace telvor {
 
@@ -18,7 +18,7 @@ void TrayIcon::Init(HWND window, HICON icon, std::string_view tip) {
 }
 
 void TrayIcon::SetTip(std::string_view tip) {
-    const std::string cut = TrayTipText(tip);
+    const std::string cut = TrayTip(tip);
     std::memset(data_.szTip, 0, 64);
     std::memcpy(data_.szTip, cut.data(), cut.size());
 }

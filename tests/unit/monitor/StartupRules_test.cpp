@@ -19,20 +19,9 @@ TEST(NoIconSwitch, OtherFormsDoNotCount) {
     EXPECT_FALSE(HasNoIconSwitch({"-noicons"}));
 }
 
-TEST(TrayTip, KeepsAtMost63Characters) {
-    const std::string seventy(70, 'x');
-    EXPECT_EQ(TrayTipText(seventy), std::string(63, 'x'));
-    EXPECT_EQ(TrayTipText("Telvor"), "Telvor");
-}
-
 TEST(Versions, OldWindowsAndTheNtRule) {
     EXPECT_TRUE(IsOldWindows({3, 1}));
     EXPECT_FALSE(IsOldWindows({4, 1}));
     EXPECT_FALSE(AllowsNetDde({10, 2}));
     EXPECT_TRUE(AllowsNetDde({4, 1}));
-}
-
-TEST(DefaultLogFile, ReplacesOnlyTheFileExtension) {
-    EXPECT_EQ(DefaultLogFile("C:\\Programme\\Telvor\\Telvor.exe"), "C:\\Programme\\Telvor\\Telvor.log");
-    EXPECT_EQ(DefaultLogFile("C:\\my.dir\\Telvor"), "C:\\my.dir\\Telvor.log");
 }
