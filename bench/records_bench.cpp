@@ -12,7 +12,7 @@
 
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace {
 

@@ -1,27 +1,13 @@
 # MinGW tree: Telvor.exe, TELVACT.exe, the line simulator, and the two Wine test tiers.
-enable_language(RC)
-set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-# Statically linked so that the programs run on a bare Windows PC.
-add_link_options(-static -static-libgcc -static-libstdc++)
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 STRICT)
-set(TELVOR_WIN_LIBS user32 gdi32 comctl32 comdlg32 shell32 winmm advapi32)
-
-# The Windows layer: every .cpp in a win/ folder of the monitor's subsystems (entry points,
-# named main.cpp, belong to their executables).
-file(GLOB_RECURSE TELVOR_WIN_SOURCES CONFIGURE_DEPENDS src/*/win/*.cpp)
-list(FILTER TELVOR_WIN_SOURCES EXCLUDE REGEX "/src/activator/")
-list(FILTER TELVOR_WIN_SOURCES EXCLUDE REGEX "/main\\.cpp$")
-add_library(telvor_win STATIC ${TELVOR_WIN_SOURCES})
-target_link_libraries(telvor_win PUBLIC telvor_core ${TELVOR_WIN_LIBS})
-
 file(GLOB TELVOR_RESOURCES CONFIGURE_DEPENDS src/ui/win/*.rc)
 add_executable(Telvor WIN32 src/monitor/win/main.cpp ${TELVOR_RESOURCES})
-target_link_libraries(Telvor PRIVATE telvor_win)
+target_link_libraries(Telvor PRIVATE telvor_monitor)
+telvor_include_root(Telvor PRIVATE monitor)
 
 file(GLOB TELVACT_WIN_SOURCES CONFIGURE_DEPENDS src/activator/win/*.cpp src/activator/win/*.rc)
 add_executable(TELVACT ${TELVACT_WIN_SOURCES})
-target_link_libraries(TELVACT PRIVATE telvact_core user32)
+target_link_libraries(TELVACT PRIVATE telvor_activator user32)
+telvor_include_root(TELVACT PRIVATE activator)
 
 add_subdirectory(tools/capisim)
 
@@ -43,13 +29,13 @@ include(GoogleTest)
 function(telvor_wine_tests target folder timeout)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${folder}/*.cpp)
   add_executable(${target} ${srcs})
-  target_include_directories(${target} PRIVATE ${folder} tools/capisim)
+  target_include_directories(${target} PRIVATE ${folder} tools/capisim src)
   target_link_libraries(${target} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_add_tests(TARGET ${target} SOURCES ${srcs} TEST_LIST cases)
   set_tests_properties(${cases} PROPERTIES TIMEOUT ${timeout} ENVIRONMENT "TELVOR_CASE_TIMEOUT=${timeout}")
 endfunction()
-telvor_wine_tests(win_tests tests/win 120 telvor_win capisim_client)
-telvor_wine_tests(e2e_tests tests/e2e 240 telvor_core capisim_client ${TELVOR_WIN_LIBS})
+telvor_wine_tests(win_tests tests/win 120 telvor_monitor capisim_client)
+telvor_wine_tests(e2e_tests tests/e2e 240 telvor_store capisim_client ${TELVOR_WIN_LIBS})
 add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl)
 
 # The ring-to-window benchmark (scripts/bench-wine): a plain Windows program on the e2e
@@ -57,6 +43,6 @@ add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl)
 add_executable(ring_to_window_bench bench/win/ring_to_window_bench.cpp
   tests/e2e/support/CaseFiles.cpp tests/e2e/support/ChildProcess.cpp
   tests/e2e/support/WindowProbe.cpp tests/e2e/support/CaseRegistry.cpp)
-target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim)
-target_link_libraries(ring_to_window_bench PRIVATE telvor_core capisim_client ${TELVOR_WIN_LIBS})
+target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim src)
+target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client ${TELVOR_WIN_LIBS})
 add_dependencies(ring_to_window_bench Telvor Capi2032)

@@ -1,6 +1,6 @@
 #include "capi/ServiceGroup.h"
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 

@@ -4,12 +4,12 @@
 
 #include "capi/ServiceGroup.h"
 #include "monitor/Dmail.h"
-#include "monitor/Numbers.h"
+#include "numbers/Numbers.h"
 #include "monitor/Tooltip.h"
 #include "store/AppSettings.h"
 #include "store/CallerDatabase.h"
 #include "store/SettingsStore.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 

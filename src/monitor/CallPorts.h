@@ -10,6 +10,7 @@
 
 #include "monitor/CallerWindows.h"
 #include "monitor/Protocol.h"
+#include "store/CallListEntry.h"
 
 namespace telvor {
 

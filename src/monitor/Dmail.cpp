@@ -1,6 +1,6 @@
 #include "monitor/Dmail.h"
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 

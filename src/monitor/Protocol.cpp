@@ -5,7 +5,6 @@
 
 #include "store/AppSettings.h"
 #include "store/SettingsStore.h"
-#include "ui/StringTable.h"
 
 namespace telvor {
 
@@ -33,32 +32,6 @@ bool WriteProtocolLine(const std::string& path, std::string_view line) {
     if (!file) return false;
     const bool written = std::fwrite(line.data(), 1, line.size(), file.get()) == line.size();
     return std::fclose(file.release()) == 0 && written;
-}
-
-CallListEntry MakeCallListEntry(std::string_view name, std::string_view numberText,
-                                std::string_view msnText, double time, std::string_view dateText,
-                                std::string_view timeText, bool notFound) {
-    CallListEntry entry;
-    entry.caption = std::string(name == UnknownCallerText ? numberText : name);
-    entry.msnText = std::string(msnText);
-    entry.time = time;
-    entry.dateText = std::string(dateText);
-    entry.timeText = std::string(timeText);
-    entry.notFound = notFound;
-    return entry;
-}
-
-std::string CallListDateTimeText(const CallListEntry& entry) {
-    return entry.dateText + " " + entry.timeText;
-}
-
-CallRecord ToCallRecord(const CallListEntry& entry) {
-    CallRecord record;
-    record.name = entry.caption.substr(0, 255);
-    record.called = entry.msnText.substr(0, 127);
-    record.time = entry.time;
-    record.notInDatabase = entry.notFound;
-    return record;
 }
 
 }  // namespace telvor

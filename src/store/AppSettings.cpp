@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

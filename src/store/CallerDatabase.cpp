@@ -1,8 +1,8 @@
 #include "store/CallerDatabase.h"
 
-#include "monitor/Numbers.h"
+#include "numbers/Numbers.h"
 #include "store/RecordIo.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 

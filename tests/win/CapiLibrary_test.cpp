@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

@@ -2,8 +2,7 @@
 
 #include <utility>
 
-#include "ui/StringTable.h"
-#include "ui/win/MessageDialogs.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 
@@ -65,15 +64,6 @@ std::optional<CapiBinding> BindCapiLibrary(const char* fileName, DWORD& error) {
         return std::nullopt;  // unloads the library
     }
     return binding;
-}
-
-CapiLoadFailure DefaultCapiLoadFailure() {
-    return {[](const std::string& text) { ShowMessageDialog(MessageKind::Error, text); },
-            [](UINT exitCode) { ExitProcess(exitCode); }};
-}
-
-void LoadCapiLibrary() {
-    LoadCapiLibrary("Capi2032.dll", DefaultCapiLoadFailure());
 }
 
 bool LoadCapiLibrary(const char* fileName, const CapiLoadFailure& onFailure) {

@@ -67,21 +67,18 @@ struct CapiBinding {
 // GetLastError code of the failed step.
 std::optional<CapiBinding> BindCapiLibrary(const char* fileName, DWORD& error);
 
-// What happens when the library cannot be bound: the error dialog and the end of the program.
+// What happens when the library cannot be bound; the program supplies it (error dialog, end).
 struct CapiLoadFailure {
     std::function<void(const std::string& text)> ShowError;
     std::function<void(UINT exitCode)> Exit;
 };
-// The program's own error dialog, then ExitProcess(0).
-CapiLoadFailure DefaultCapiLoadFailure();
 
-// Binds "Capi2032.dll" (the platform's search order, no path) into CapiFunctions. A library
-// that cannot be loaded, or that lacks an entry point (which must never be called), shows
-// string 20026 with the decimal error code and ends the program with exit code 0; the call
-// returns only when the library is bound.
-void LoadCapiLibrary();
-// The same with an injectable failure reaction and file name; returns false after the
-// reaction when its Exit returned.
+constexpr char kCapiLibraryName[] = "Capi2032.dll";
+
+// Binds `fileName` (the platform's search order when it has no path) into CapiFunctions. A
+// library that cannot be loaded, or that lacks an entry point (which must never be called),
+// gets string 20026 with the decimal error code handed to ShowError, then Exit(0). Returns
+// false when Exit returned.
 bool LoadCapiLibrary(const char* fileName, const CapiLoadFailure& onFailure);
 
 // Unloads the library bound by LoadCapiLibrary, if any, and empties CapiFunctions.

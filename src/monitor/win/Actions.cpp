@@ -5,7 +5,7 @@
 
 #include <cctype>
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 #include "ui/win/MessageDialogs.h"
 
 namespace telvor {

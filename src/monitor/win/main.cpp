@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "capi/win/CapiLibrary.h"
-#include "monitor/win/CapiCompTestMain.h"
-#include "ui/StringTable.h"
-#include "ui/win/About.h"
-#include "ui/win/Datenbank.h"
-#include "ui/win/EditDB.h"
+#include "monitor/win/LineMessages.h"
+#include "monitor/win/MainWindow.h"
+#include "base/StringTable.h"
+#include "ui/win/AboutBox.h"
+#include "ui/win/ConfigDialog.h"
+#include "ui/win/EntryDialog.h"
 #include "ui/win/Form.h"
 #include "ui/win/MessageDialogs.h"
 
@@ -48,7 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&controls);
 
     // 1. The library first: without it nothing else of the program runs.
-    LoadCapiLibrary();
+    LoadCapiLibrary(kCapiLibraryName, ProgramCapiLoadFailure());
     LoadStartupTexts();
 
     // 2. One monitor per user session: a second start hands over and ends.

@@ -4,7 +4,7 @@
 
 #include "store/AppSettings.h"
 #include "store/win/RegKey.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

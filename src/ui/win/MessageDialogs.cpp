@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 #include "ui/win/Form.h"
 #include "ui/win/FormFont.h"
 

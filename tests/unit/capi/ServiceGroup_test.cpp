@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "capi/WaitPriority.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

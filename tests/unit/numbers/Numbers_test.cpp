@@ -1,11 +1,11 @@
-#include "monitor/Numbers.h"
+#include "numbers/Numbers.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "records/TempFolder.h"
-#include "ui/StringTable.h"
+#include "support/TempFolder.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

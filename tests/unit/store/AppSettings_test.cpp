@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "store/MemorySettingsStore.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

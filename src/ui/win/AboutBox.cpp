@@ -1,4 +1,4 @@
-#include "ui/win/About.h"
+#include "ui/win/AboutBox.h"
 
 namespace telvor {
 

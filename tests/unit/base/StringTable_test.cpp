@@ -1,4 +1,4 @@
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/win/AnruferForm.h"
+#include "monitor/win/CallerWindow.h"
 #include "support/WinTestSupport.h"
 #include "ui/win/Form.h"
 

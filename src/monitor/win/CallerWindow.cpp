@@ -1,10 +1,10 @@
-#include "monitor/win/AnruferForm.h"
+#include "monitor/win/CallerWindow.h"
 
 #include <utility>
 #include <vector>
 
 #include "monitor/Cascade.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 #include "ui/win/Form.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"

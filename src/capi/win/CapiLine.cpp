@@ -1,18 +1,15 @@
-#include "capi/win/CAPIComp.h"
+#include "capi/win/CapiLine.h"
 
 #include <array>
 #include <utility>
 
 #include "capi/CapiMessage.h"
 #include "capi/WaitPriority.h"
-#include "ui/StringTable.h"
-#include "ui/win/MessageDialogs.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 
 namespace {
-
-constexpr unsigned kControllerMissingText = 20027;
 
 // Registration as the monitor needs it: 2 logical connections of 1024 bytes of message
 // buffer each plus 1024, 7 B-data blocks of 2048 bytes.
@@ -38,11 +35,6 @@ UINT HandOverMessage() {
 }
 
 }  // namespace
-
-void ReportControllerMissing(HWND owner) {
-    ShowMessageDialog(MessageKind::Error, LoadStr(kControllerMissingText), owner);
-    PostQuitMessage(0);
-}
 
 // --- wait thread ----------------------------------------------------------------------------
 

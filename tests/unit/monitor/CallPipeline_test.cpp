@@ -1,7 +1,7 @@
 // The order and content of the effects of one offered call.
 #include <algorithm>
 
-#include "pipeline/PipelineFixture.h"
+#include "monitor/PipelineFixture.h"
 
 namespace telvor::test {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "capi/win/CAPIComp.h"
+#include "capi/win/CapiLine.h"
 #include "monitor/CallPipeline.h"
-#include "monitor/Numbers.h"
+#include "numbers/Numbers.h"
 #include "monitor/win/TrayIcon.h"
 #include "monitor/win/WinClock.h"
 #include "store/AppSettings.h"

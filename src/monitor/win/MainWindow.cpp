@@ -1,17 +1,18 @@
-#include "monitor/win/CapiCompTestMain.h"
+#include "monitor/win/MainWindow.h"
 
 #include <exception>
 
 #include "monitor/Protocol.h"
 #include "monitor/StartupRules.h"
 #include "monitor/win/Actions.h"
-#include "monitor/win/AnruferForm.h"
+#include "monitor/win/CallerWindow.h"
+#include "monitor/win/LineMessages.h"
 #include "monitor/win/DmailConversation.h"
 #include "monitor/win/ProgramFlags.h"
 #include "store/CallList.h"
-#include "ui/StringTable.h"
-#include "ui/win/About.h"
-#include "ui/win/Datenbank.h"
+#include "base/StringTable.h"
+#include "ui/win/AboutBox.h"
+#include "ui/win/ConfigDialog.h"
 #include "ui/win/LocalizeForm.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
@@ -107,7 +108,7 @@ void TTelvorMainForm::FormCreate() {
     settings_.enableNetDde = false;
 
     // 4: the CAPI component, registered and listening from here on.
-    capi_ = std::make_unique<TCAPI>(hwnd_);
+    capi_ = std::make_unique<TCAPI>(hwnd_, CapiFunctions, ReportControllerMissing);
     handlers_ = std::make_unique<CallHandlers>(*this, clock_);
     capi_->OnConnectInd = [this](std::int32_t plci, std::uint16_t cip, const std::string& called,
                                  const std::string& calling, const std::string& calledSub,

@@ -1,4 +1,4 @@
-#include "ui/win/Datenbank.h"
+#include "ui/win/ConfigDialog.h"
 
 #include "ui/win/Resources.h"
 

@@ -7,8 +7,9 @@
 #include <iterator>
 
 #include "monitor/Protocol.h"
+#include "store/CallListEntry.h"
 #include "store/MemorySettingsStore.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

@@ -12,11 +12,11 @@
 
 #include "monitor/CallPipeline.h"
 #include "monitor/CallPorts.h"
-#include "monitor/Numbers.h"
+#include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallerDatabase.h"
 #include "store/MemorySettingsStore.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor::test {
 

@@ -13,7 +13,7 @@
 
 #include "capi/MessageNumbers.h"
 #include "capi/win/CapiLibrary.h"
-#include "capi/win/WinHandles.h"
+#include "base/win/Handles.h"
 
 namespace telvor {
 
@@ -23,10 +23,9 @@ using TConnectIndEvent =
                        const std::string& CallingSubaddress)>;
 using TDisconnectIndEvent = std::function<void(std::int32_t PLCI, std::uint16_t Reason)>;
 
-// Reaction to a CAPI without any controller. Default: string 20027 in an error dialog owned
-// by `owner`, then a quit request to the calling thread's message loop.
+// Reaction to a CAPI without any controller. The line only says so; the program decides
+// what the user sees and whether it ends.
 using ControllerMissingReporter = std::function<void(HWND owner)>;
-void ReportControllerMissing(HWND owner);
 
 // The thread that waits in CAPI_WAIT_FOR_SIGNAL. It holds only state it shares with nothing
 // but itself: the wait entry point, the application id it was started for, its terminate
@@ -66,10 +65,10 @@ class TCAPIWaitThread {
 
 class TCAPI {
   public:
-    // `owner` owns the error dialog of a missing controller. `functions` defaults to the
-    // process-wide table; tests pass the simulator's.
-    explicit TCAPI(HWND owner, const CapiFunctionTable& functions = CapiFunctions,
-                   ControllerMissingReporter reportControllerMissing = ReportControllerMissing);
+    // `owner` is handed to the reaction to a missing controller. `functions` is the
+    // process-wide table in the program; tests pass the simulator's.
+    TCAPI(HWND owner, const CapiFunctionTable& functions,
+          ControllerMissingReporter reportControllerMissing);
     virtual ~TCAPI();
     TCAPI(const TCAPI&) = delete;
     TCAPI& operator=(const TCAPI&) = delete;

@@ -1,4 +1,4 @@
-#include "ui/win/EditDB.h"
+#include "ui/win/EntryDialog.h"
 
 namespace telvor {
 

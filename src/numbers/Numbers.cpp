@@ -1,10 +1,10 @@
-#include "monitor/Numbers.h"
+#include "numbers/Numbers.h"
 
 #include <array>
 #include <fstream>
 #include <iterator>
 
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CapiSimClient.h"
-#include "capi/win/CAPIComp.h"
+#include "capi/win/CapiLine.h"
 #include "capi/win/CapiLibrary.h"
 #include "support/WinTestSupport.h"
 

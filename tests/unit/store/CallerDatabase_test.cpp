@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "records/TempFolder.h"
-#include "ui/StringTable.h"
+#include "support/TempFolder.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "monitor/Dmail.h"
 #include "monitor/Tooltip.h"
-#include "ui/StringTable.h"
+#include "base/StringTable.h"
 
 namespace telvor {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/Protocol.h"
+#include "store/CallListEntry.h"
 #include "ui/win/Form.h"
 
 namespace telvor {

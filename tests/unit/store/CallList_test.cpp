@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "records/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace telvor {
 namespace {

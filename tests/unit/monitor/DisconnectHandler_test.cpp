@@ -1,5 +1,5 @@
 // The clearing of a call: window marks, closing, the held-call count and the icon.
-#include "pipeline/PipelineFixture.h"
+#include "monitor/PipelineFixture.h"
 
 namespace telvor::test {
 namespace {
