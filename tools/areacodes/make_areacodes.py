@@ -24,9 +24,11 @@ import countrynames  # noqa: E402
 import germanservices  # noqa: E402
 import phonedata  # noqa: E402
 import prefixes  # noqa: E402
+import sources  # noqa: E402
 
 GERMANY = 49
 DEFAULT_OUTPUT = Path(__file__).resolve().parents[2] / "data" / "AreaCode.txt"
+SOURCES_SUFFIX = "-SOURCES.txt"  # AreaCode.txt -> AreaCode-SOURCES.txt, beside it
 
 
 def german_area_codes():
@@ -125,24 +127,35 @@ def build():
     return content, len(national), len(international)
 
 
+def _write(path, content):
+    temporary = path.with_suffix(".tmp")
+    temporary.write_bytes(content)
+    os.replace(temporary, path)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--output", type=Path, default=DEFAULT_OUTPUT)
     parser.add_argument(
-        "--check", action="store_true", help="only compare with the output file; 1 if it differs"
+        "--check", action="store_true", help="only compare with the output files; 1 if they differ"
     )
     args = parser.parse_args()
     content, national, international = build()
+    attribution = sources.attribution().replace("\n", "\r\n").encode("ascii")
+    outputs = {
+        args.output: content,
+        args.output.with_name(args.output.stem + SOURCES_SUFFIX): attribution,
+    }
     if args.check:
-        same = args.output.exists() and args.output.read_bytes() == content
-        print(f"make_areacodes: {args.output} is {'up to date' if same else 'out of date'}")
-        return 0 if same else 1
-    temporary = args.output.with_suffix(".tmp")
-    temporary.write_bytes(content)
-    os.replace(temporary, args.output)
+        stale = [p for p, c in outputs.items() if not p.exists() or p.read_bytes() != c]
+        for path in stale:
+            print(f"make_areacodes: {path} is out of date")
+        return 1 if stale else 0
+    for path, data in outputs.items():
+        _write(path, data)
     print(
         f"make_areacodes: {args.output}: {national} national and {international} "
-        f"international lines"
+        f"international lines; sources in {args.output.stem + SOURCES_SUFFIX}"
     )
     return 0
 
