@@ -150,6 +150,8 @@ def main():
         stale = [p for p, c in outputs.items() if not p.exists() or p.read_bytes() != c]
         for path in stale:
             print(f"make_areacodes: {path} is out of date")
+        if not stale:
+            print(f"make_areacodes: {args.output} and its sources are up to date")
         return 1 if stale else 0
     for path, data in outputs.items():
         _write(path, data)
