@@ -7,6 +7,9 @@ if(TELVOR_SANITIZE)
   endforeach()
 endif()
 
+# Tests and benchmarks that read the shipped data files (targets defined below only).
+add_compile_definitions(TELVOR_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
+
 if(BUILD_TESTING)
 find_package(GTest REQUIRED)
 include(GoogleTest)
