@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "monitor/Numbers.h"
-#include "ui/StringTable.h"
+#include "numbers/Numbers.h"
+#include "base/StringTable.h"
 
 namespace {
 
