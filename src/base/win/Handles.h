@@ -1,24 +1,156 @@
 #pragma once
-// Owning wrappers of the kernel and window handles the CAPI layer creates.
+// Owning wrappers of every Win32 handle the programs, the simulator and the tests create.
+// Each wrapper frees its handle exactly once, with the function that matches how it was
+// obtained; nothing is freed by hand anywhere else.
 #include <windows.h>
+#include <ddeml.h>
 
-#include <memory>
-#include <type_traits>
+#include <utility>
 
 namespace telvor {
 
-struct KernelHandleCloser {
-    void operator()(HANDLE h) const {
-        if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-};
-using UniqueKernelHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, KernelHandleCloser>;
+// One handle of type T, released by Traits::Close when the wrapper ends. Traits::Valid tells
+// a real handle from the "no handle" values of the API that made it.
+template <class Traits>
+class UniqueHandle {
+  public:
+    using Handle = typename Traits::Handle;
 
-struct WindowDestroyer {
-    void operator()(HWND w) const {
-        if (w) DestroyWindow(w);
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : handle_(Traits::Valid(h) ? h : Handle{}) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
     }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return Traits::Valid(handle_); }
+    Handle release() { return std::exchange(handle_, Handle{}); }
+    void reset(Handle h = Handle{}) {
+        const Handle old = std::exchange(handle_, Traits::Valid(h) ? h : Handle{});
+        if (Traits::Valid(old)) Traits::Close(old);
+    }
+
+  private:
+    Handle handle_{};
 };
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+namespace handle_traits {
+template <class H, auto CloseFn>
+struct Simple {
+    using Handle = H;
+    static bool Valid(H h) { return h != nullptr; }
+    static void Close(H h) { CloseFn(h); }
+};
+struct Kernel {
+    using Handle = HANDLE;
+    static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+inline void CloseKey(HKEY key) { RegCloseKey(key); }
+inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
+inline void UnloadModule(HMODULE module) { FreeLibrary(module); }
+}  // namespace handle_traits
+
+// Processes, threads, files, events, pipes, mutexes.
+using KernelHandle = UniqueHandle<handle_traits::Kernel>;
+using UniqueWindow = UniqueHandle<handle_traits::Simple<HWND, DestroyWindow>>;
+using UniqueMenu = UniqueHandle<handle_traits::Simple<HMENU, DestroyMenu>>;
+// Icons from LoadImage without LR_SHARED, or CreateIcon*; never the shared system icons.
+using UniqueIcon = UniqueHandle<handle_traits::Simple<HICON, DestroyIcon>>;
+using UniqueRegKey = UniqueHandle<handle_traits::Simple<HKEY, handle_traits::CloseKey>>;
+using UniqueModule = UniqueHandle<handle_traits::Simple<HMODULE, handle_traits::UnloadModule>>;
+// Fonts, bitmaps, brushes, pens, palettes.
+template <class GdiHandle>
+using UniqueGdiObject =
+    UniqueHandle<handle_traits::Simple<GdiHandle, handle_traits::DeleteGdiObject>>;
+using UniqueFont = UniqueGdiObject<HFONT>;
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueBrush = UniqueGdiObject<HBRUSH>;
+using UniqueMemoryDc = UniqueHandle<handle_traits::Simple<HDC, DeleteDC>>;
+
+// A window's device context from GetDC, given back with ReleaseDC. hwnd may be null (screen).
+class WindowDc {
+  public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// An object selected into a DC for one scope; the previous object is selected back.
+class SelectedObject {
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (old_) SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// --- DDEML -----------------------------------------------------------------------------------
+
+// One DDEML instance of this thread (DdeInitializeA), ended with DdeUninitialize.
+class DdeInstance {
+  public:
+    DdeInstance() = default;
+    explicit DdeInstance(DWORD id) : id_(id) {}
+    DdeInstance(DdeInstance&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+    DdeInstance& operator=(DdeInstance&& other) noexcept {
+        if (this != &other) {
+            reset();
+            id_ = std::exchange(other.id_, 0);
+        }
+        return *this;
+    }
+    DdeInstance(const DdeInstance&) = delete;
+    DdeInstance& operator=(const DdeInstance&) = delete;
+    ~DdeInstance() { reset(); }
+    DWORD get() const { return id_; }
+    explicit operator bool() const { return id_ != 0; }
+    void reset() {
+        if (id_) DdeUninitialize(std::exchange(id_, 0));
+    }
+
+  private:
+    DWORD id_ = 0;
+};
+
+// A string handle of one DDEML instance (DdeCreateStringHandleA, CP_WINANSI).
+class DdeString {
+  public:
+    DdeString(DWORD instance, const char* text)
+        : instance_(instance), hsz_(DdeCreateStringHandleA(instance, text, CP_WINANSI)) {}
+    ~DdeString() {
+        if (hsz_) DdeFreeStringHandle(instance_, hsz_);
+    }
+    DdeString(const DdeString&) = delete;
+    DdeString& operator=(const DdeString&) = delete;
+    HSZ get() const { return hsz_; }
+    explicit operator bool() const { return hsz_ != nullptr; }
+
+  private:
+    DWORD instance_;
+    HSZ hsz_;
+};
+
+using UniqueConversation = UniqueHandle<handle_traits::Simple<HCONV, DdeDisconnect>>;
 
 }  // namespace telvor

@@ -60,7 +60,7 @@ class TCAPIWaitThread {
 
     std::shared_ptr<State> state_;
     unsigned generation_;
-    UniqueKernelHandle handle_;
+    KernelHandle handle_;
 };
 
 class TCAPI {
