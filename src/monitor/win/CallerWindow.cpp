@@ -3,8 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "monitor/Cascade.h"
 #include "base/StringTable.h"
+#include "base/win/CallbackGuard.h"
+#include "monitor/Cascade.h"
 #include "ui/win/Form.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
@@ -79,8 +80,10 @@ std::vector<std::unique_ptr<Form>>& RetiredForms() {
 
 void CALLBACK FreeRetiredForms(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    std::vector<std::unique_ptr<Form>> forms = std::move(RetiredForms());
-    RetiredForms().clear();
+    Guarded("caller window clean-up", [] {
+        std::vector<std::unique_ptr<Form>> forms = std::move(RetiredForms());
+        RetiredForms().clear();
+    });
 }
 
 void Retire(std::unique_ptr<Form> form) {
