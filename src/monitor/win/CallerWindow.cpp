@@ -59,7 +59,8 @@ FormDef CallerFormDef() {
         {.kind = K::Label, .name = "GetrenntL", .left = 9, .top = 160, .caption = "3010",
          .flags = kBold | kValue},
         {.kind = K::Button, .name = "AbweisenB", .left = 232, .top = 48, .width = 75,
-         .height = 25, .caption = "3011", .helpContext = 1312, .tabOrder = 1},
+         .height = 25, .caption = "3011", .helpContext = 1312, .tabOrder = 1,
+         .flags = kDisabled},  // enabled only while the call is held
         {.kind = K::Button, .name = "DatenbankB", .left = 232, .top = 76, .width = 75,
          .height = 25, .caption = "3008", .helpContext = 2001, .tabOrder = 2,
          .flags = kHidden},
