@@ -1,5 +1,7 @@
 // Building a form: its window, its controls from the rows of their kinds, tab order, pages
 // and labels sized to their text; and its end.
+#include <windows.h>
+// The common controls need the declarations of windows.h before them.
 #include <commctrl.h>
 
 #include <algorithm>

@@ -1,4 +1,6 @@
 // A form's controls by name: finding them, reading and setting them, wiring their handlers.
+#include <windows.h>
+// The common controls need the declarations of windows.h before them.
 #include <commctrl.h>
 
 #include <stdexcept>

@@ -1,5 +1,7 @@
 // A form's messages: its window and dialog procedures, commands and notifications to the
 // handlers, Enter and Esc to the default and cancel buttons, closing.
+#include <windows.h>
+// The common controls need the declarations of windows.h before them.
 #include <commctrl.h>
 
 #include "base/win/CallbackGuard.h"
