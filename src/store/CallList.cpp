@@ -1,6 +1,8 @@
 #include "store/CallList.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 #include "store/RecordIo.h"
 
@@ -27,16 +29,23 @@ AppendResult AppendCall(const std::string& path, const CallRecord& record) {
     std::array<unsigned char, kCallRecordSize> bytes{};
     Encode(record, bytes.data());
 
+    // Whether the file exists is asked of the file system, never inferred from a failed open:
+    // a file that exists but cannot be opened (no read access, locked) must not be replaced by
+    // an empty one.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
     AppendResult result = AppendResult::Written;
-    recordio::FilePtr file = recordio::OpenFile(path, "r+b");
-    if (!file) {
-        // Only a file that is truly absent is created; one that exists but cannot be opened
-        // (locked, no access) must not be replaced by an empty one.
-        if (recordio::OpenFile(path, "rb")) return AppendResult::Failed;
-        file = recordio::OpenFile(path, "wb");
+    recordio::FilePtr file;
+    if (status.type() == fs::file_type::not_found) {
+        // Append mode creates the file but never truncates one that appeared meanwhile.
+        file = recordio::OpenFile(path, "ab");
         if (!file) return AppendResult::Failed;
         result = AppendResult::Created;
     } else {
+        if (ec || !fs::is_regular_file(status)) return AppendResult::Failed;
+        file = recordio::OpenFile(path, "r+b");
+        if (!file) return AppendResult::Failed;
         // After the last whole record: a partial record left by an interrupted write is
         // overwritten, so the records stay aligned.
         if (std::fseek(file.get(), 0, SEEK_END) != 0) return AppendResult::Failed;
