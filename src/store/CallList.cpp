@@ -60,6 +60,21 @@ AppendResult AppendCall(const std::string& path, const CallRecord& record) {
     return ok ? result : AppendResult::Failed;
 }
 
+namespace {
+
+void AppendRecords(std::span<const unsigned char> bytes, std::vector<CallRecord>& calls) {
+    const std::size_t count = bytes.size() / kCallRecordSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char* raw = bytes.data() + i * kCallRecordSize;
+        calls.push_back(CallRecord{std::string(recordio::ReadField(raw, kNameAt, kNameCap)),
+                                   std::string(recordio::ReadField(raw, kCalledAt, kCalledCap)),
+                                   recordio::ReadDoubleLE(raw + kTimeAt),
+                                   raw[kNotInDatabaseAt] != 0});
+    }
+}
+
+}  // namespace
+
 std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
     std::vector<CallRecord> calls;
     recordio::RecordReader reader(path, kCallRecordSize);
@@ -67,23 +82,28 @@ std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
     calls.reserve(reader.RecordCountHint());
     std::size_t count = 0;
     while (const unsigned char* batch = reader.NextBatch(count)) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const unsigned char* bytes = batch + i * kCallRecordSize;
-            calls.push_back(
-                CallRecord{std::string(recordio::ReadField(bytes, kNameAt, kNameCap)),
-                           std::string(recordio::ReadField(bytes, kCalledAt, kCalledCap)),
-                           recordio::ReadDoubleLE(bytes + kTimeAt), bytes[kNotInDatabaseAt] != 0});
-        }
+        AppendRecords({batch, count * kCallRecordSize}, calls);
     }
     return calls;
 }
 
-bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records) {
+std::vector<CallRecord> ParseCalls(std::span<const unsigned char> bytes) {
+    std::vector<CallRecord> calls;
+    calls.reserve(bytes.size() / kCallRecordSize);
+    AppendRecords(bytes, calls);
+    return calls;
+}
+
+std::vector<unsigned char> EncodeCalls(const std::vector<CallRecord>& records) {
     std::vector<unsigned char> bytes(records.size() * kCallRecordSize, 0);
     for (std::size_t i = 0; i < records.size(); ++i) {
         Encode(records[i], bytes.data() + i * kCallRecordSize);
     }
-    return recordio::ReplaceWithBackup(path, bytes);
+    return bytes;
+}
+
+bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records) {
+    return recordio::ReplaceWithBackup(path, EncodeCalls(records));
 }
 
 }  // namespace telvor
