@@ -127,6 +127,9 @@ void KeepBackup(const std::string& path, const ReplaceFault& fault) {
     namespace fs = std::filesystem;
     const fs::path backup = BackupName(path);
     std::error_code ec;
+    // A file that already is its own backup (named "x.bak", or linked there by a replace that
+    // failed later) must not be removed: it may be the only copy.
+    if (fs::equivalent(path, backup, ec)) return;
     fs::remove(backup, ec);
     if (Fails(fault, ReplaceStep::KeepBackup)) return;
     fs::create_hard_link(path, backup, ec);

@@ -95,6 +95,17 @@ TEST_F(SafeReplaceTest, RealFileSystemFailures) {
     EXPECT_TRUE(std::filesystem::is_directory(folderTarget + "/inside"));
     EXPECT_FALSE(std::filesystem::exists(recordio::NewFileName(folderTarget)));
 
+    // A file whose name already ends in ".bak" is its own backup name: it is replaced, never
+    // first deleted as the old backup.
+    const std::string bakNamed = folder_.File("Liste.bak");
+    WriteBytes(bakNamed, old_);
+    ASSERT_TRUE(recordio::ReplaceWithBackup(bakNamed, new_, [&](ReplaceStep) {
+        const auto now = ReadBytes(bakNamed);
+        EXPECT_TRUE(now == old_ || now == new_) << now.size();
+        return false;
+    }));
+    EXPECT_EQ(ReadBytes(bakNamed), new_);
+
     // A leftover new file of an interrupted earlier replace is simply overwritten.
     WriteBytes(recordio::NewFileName(path_), std::vector<unsigned char>(100, 0xEE));
     ASSERT_TRUE(ReplaceCallers(path_, {{"1", "a", "", ""}}));
