@@ -11,9 +11,10 @@ set(TELVOR_WIN_LIBS user32 gdi32 comctl32 comdlg32 shell32 winmm advapi32)
 # named main.cpp, belong to their executables).
 file(GLOB_RECURSE TELVOR_WIN_SOURCES CONFIGURE_DEPENDS src/*/win/*.cpp)
 list(FILTER TELVOR_WIN_SOURCES EXCLUDE REGEX "/src/activator/")
+list(FILTER TELVOR_WIN_SOURCES EXCLUDE REGEX "/src/netdde/")
 list(FILTER TELVOR_WIN_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 add_library(telvor_win STATIC ${TELVOR_WIN_SOURCES})
-target_link_libraries(telvor_win PUBLIC telvor_core ${TELVOR_WIN_LIBS})
+target_link_libraries(telvor_win PUBLIC telvor_core telvor_netdde_win ${TELVOR_WIN_LIBS})
 
 file(GLOB TELVOR_RESOURCES CONFIGURE_DEPENDS src/ui/win/*.rc)
 add_executable(Telvor WIN32 src/monitor/win/main.cpp ${TELVOR_RESOURCES})
