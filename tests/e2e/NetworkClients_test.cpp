@@ -34,6 +34,9 @@ TEST(NetworkClients, ARegisteredClientReceivesShownAndSuppressedCallsByteForByte
     MonitorCase monitor;
     SeedStandardLine(monitor);
     ASSERT_TRUE(monitor.StartListening());
+    // Odd pokes register at most an id nobody serves, and cost the later calls nothing.
+    ASSERT_TRUE(RegisterClient(std::string(1, '\0')));
+    ASSERT_TRUE(RegisterClient(std::string(64 * 1024, 'x')));  // no line end, no NUL
     // Only the first line names the client; the case of the letters does not matter.
     ASSERT_TRUE(RegisterClient("\\\\pc2\\\r\nTelvorClient\r\n"s + '\0'));
 

@@ -1,22 +1,30 @@
 #pragma once
-// CallerConv: the DDE client conversation that carries forwarded calls, in manual connect
-// mode: set the link, open it, poke, close it. One conversation at a time.
+// CallerConv: the client conversation that carries forwarded calls, in manual connect mode:
+// set the link, open it, poke, close it; one conversation at a time. It speaks the DDE
+// message protocol itself rather than through DDEML, because DDEML's waits cannot be bounded:
+// its connection broadcast waits for every window on the desktop, and closing a link waits
+// up to ten seconds more for the goodbye of a client that no longer answers. Here, once a
+// client has taken the connection, the poke and the close share one time-out, so a client
+// that never answers costs that time-out and no more.
 #include <windows.h>
 
-#include <optional>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "netdde/NetworkClients.h"
-#include "netdde/win/DdeHandles.h"
 
 namespace telvor {
 
-// The time a client has to take a forwarded call before it is given up.
+// The time a client has, from the open link, to take a forwarded call and say goodbye.
 inline constexpr DWORD kCallPokeTimeoutMs = 10000;
+// How long the connection broadcast waits for any one window that does not answer.
+inline constexpr DWORD kInitiateTimeoutMs = 1000;
 
 class CallerConv {
   public:
-    CallerConv();
+    explicit CallerConv(DWORD pokeTimeoutMs = kCallPokeTimeoutMs);
+    ~CallerConv();
     CallerConv(const CallerConv&) = delete;
     CallerConv& operator=(const CallerConv&) = delete;
 
@@ -26,19 +34,31 @@ class CallerConv {
     // by the service with the topic as argument and, when that started, attempts once more.
     bool OpenLink(bool mayStart);
     // Pokes CF_TEXT `data` to `item`; true when the server acknowledged it in time.
-    bool PokeData(const std::string& item, const std::string& data,
-                  DWORD timeoutMs = kCallPokeTimeoutMs);
-    void CloseLink() { conv_.Reset(); }
+    bool PokeData(const std::string& item, const std::string& data);
+    // Says goodbye and waits for the answer at most until the link's time is up.
+    void CloseLink();
 
   private:
-    HCONV Connect() const;
+    struct WindowDestroyer {
+        void operator()(HWND w) const { DestroyWindow(w); }
+    };
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool Initiate();
+    // Runs this window's DDE messages (and messages sent to the thread) until `done` or the
+    // link's deadline; other posted messages wait for the main loop.
+    void WaitUntil(const bool& done);
 
-    DdeInstance instance_;  // first in, last out: the handles below belong to it
+    DWORD pokeTimeoutMs_;
+    std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer> window_;
     std::string service_;
     std::string topic_;
-    std::optional<DdeString> serviceHsz_;
-    std::optional<DdeString> topicHsz_;
-    DdeConversation conv_;
+    HWND server_ = nullptr;    // the partner of the open link
+    bool initiating_ = false;  // the connection broadcast runs
+    DWORD opened_ = 0;         // tick count when the link opened
+    bool acked_ = false;       // the poke was answered ...
+    bool accepted_ = false;    // ... positively
+    bool terminated_ = false;  // the server said goodbye
 };
 
 // The transport of forwarded calls over CallerConv.

@@ -1,6 +1,6 @@
 #pragma once
-// Owning wrappers of the DDEML handles network distribution uses: an instance, a string
-// handle and a conversation. Each frees its handle on the thread that made it.
+// Owning wrappers of the DDEML handles the "Register" server uses: an instance and a string
+// handle. Each frees its handle on the thread that made it.
 #include <windows.h>
 // after windows.h, which it needs
 #include <ddeml.h>
@@ -40,24 +40,6 @@ class DdeString {
   private:
     DWORD instance_ = 0;
     HSZ hsz_ = nullptr;
-};
-
-class DdeConversation {
-  public:
-    DdeConversation() = default;
-    explicit DdeConversation(HCONV conv) : conv_(conv) {}
-    ~DdeConversation() { Reset(); }
-    DdeConversation(const DdeConversation&) = delete;
-    DdeConversation& operator=(const DdeConversation&) = delete;
-    void Reset(HCONV conv = nullptr) {
-        if (conv_) DdeDisconnect(conv_);
-        conv_ = conv;
-    }
-    explicit operator bool() const { return conv_ != nullptr; }
-    HCONV Get() const { return conv_; }
-
-  private:
-    HCONV conv_ = nullptr;
 };
 
 }  // namespace telvor
