@@ -104,8 +104,11 @@ LRESULT CallerConv::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DDE_TERMINATE:
             if (from == server_ && !terminated_) {
                 terminated_ = true;
-                // A goodbye we did not ask for is answered, as the protocol wants.
-                PostMessageA(from, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_.get()), 0);
+                // A goodbye of the server's own is answered, as the protocol wants; the
+                // answer to ours is not.
+                if (!closing_)
+                    PostMessageA(from, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_.get()),
+                                 0);
             }
             return 0;
         default:
@@ -119,6 +122,7 @@ bool CallerConv::Initiate() {
     if (!service.Get() || !topic.Get()) return false;  // a name no server can have
     server_ = nullptr;
     terminated_ = false;
+    closing_ = false;
     initiating_ = true;
     DWORD_PTR result = 0;
     SendMessageTimeoutA(HWND_BROADCAST, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(window_.get()),
@@ -186,6 +190,7 @@ bool CallerConv::PokeData(const std::string& item, const std::string& data) {
 
 void CallerConv::CloseLink() {
     if (!server_) return;
+    closing_ = true;
     if (!terminated_ && IsWindow(server_) &&
         PostMessageA(server_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_.get()), 0)) {
         WaitUntil(terminated_);

@@ -58,6 +58,7 @@ class CallerConv {
     DWORD opened_ = 0;         // tick count when the link opened
     bool acked_ = false;       // the poke was answered ...
     bool accepted_ = false;    // ... positively
+    bool closing_ = false;     // we said goodbye first
     bool terminated_ = false;  // the server said goodbye
 };
 
