@@ -244,6 +244,10 @@ bool Form::CreateControl(const ControlDef& def, int id, std::string& error) {
             cls = WC_LISTVIEWA;
             style |=
                 LVS_REPORT | LVS_SHOWSELALWAYS | ((def.flags & kMultiSelect) ? 0 : LVS_SINGLESEL);
+            if (def.flags & kEditLabels) style |= LVS_EDITLABELS;
+            // The sortable lists hold their rows themselves (TSortListView); owner data
+            // cannot be switched on after creation.
+            if (def.kind != ControlKind::ListView) style |= LVS_OWNERDATA;
             ex |= WS_EX_CLIENTEDGE;
             text.clear();
             break;
