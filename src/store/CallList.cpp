@@ -1,6 +1,7 @@
 #include "store/CallList.h"
 
 #include <array>
+#include <utility>
 
 #include "store/RecordIo.h"
 
@@ -51,22 +52,35 @@ AppendResult AppendCall(const std::string& path, const CallRecord& record) {
     return ok ? result : AppendResult::Failed;
 }
 
-std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
-    std::vector<CallRecord> calls;
+bool ReadCalls(const std::string& path, CallSink& sink) {
     recordio::RecordReader reader(path, kCallRecordSize);
-    if (opened != nullptr) *opened = reader.Opened();
-    calls.reserve(reader.RecordCountHint());
+    if (!reader.Opened()) return false;
+    sink.Expect(reader.RecordCountHint());
     std::size_t count = 0;
     while (const unsigned char* batch = reader.NextBatch(count)) {
         for (std::size_t i = 0; i < count; ++i) {
             const unsigned char* bytes = batch + i * kCallRecordSize;
-            calls.push_back(
-                CallRecord{std::string(recordio::ReadField(bytes, kNameAt, kNameCap)),
-                           std::string(recordio::ReadField(bytes, kCalledAt, kCalledCap)),
-                           recordio::ReadDoubleLE(bytes + kTimeAt), bytes[kNotInDatabaseAt] != 0});
+            sink.Add(CallView{recordio::ReadField(bytes, kNameAt, kNameCap),
+                              recordio::ReadField(bytes, kCalledAt, kCalledCap),
+                              recordio::ReadDoubleLE(bytes + kTimeAt),
+                              bytes[kNotInDatabaseAt] != 0});
         }
     }
-    return calls;
+    return true;
+}
+
+std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
+    struct Records final : CallSink {
+        std::vector<CallRecord> calls;
+        void Expect(std::size_t count) override { calls.reserve(count); }
+        void Add(const CallView& call) override {
+            calls.push_back(CallRecord{std::string(call.name), std::string(call.called), call.time,
+                                       call.notInDatabase});
+        }
+    } records;
+    const bool ok = ReadCalls(path, records);
+    if (opened != nullptr) *opened = ok;
+    return std::move(records.calls);
 }
 
 bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records) {
