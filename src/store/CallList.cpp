@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "store/RecordIo.h"
 
@@ -62,36 +63,48 @@ AppendResult AppendCall(const std::string& path, const CallRecord& record) {
 
 namespace {
 
-void AppendRecords(std::span<const unsigned char> bytes, std::vector<CallRecord>& calls) {
-    const std::size_t count = bytes.size() / kCallRecordSize;
+// Hands each whole record of `bytes` to the sink without copying its texts.
+void ViewRecords(const unsigned char* bytes, std::size_t count, CallSink& sink) {
     for (std::size_t i = 0; i < count; ++i) {
-        const unsigned char* raw = bytes.data() + i * kCallRecordSize;
-        calls.push_back(CallRecord{std::string(recordio::ReadField(raw, kNameAt, kNameCap)),
-                                   std::string(recordio::ReadField(raw, kCalledAt, kCalledCap)),
-                                   recordio::ReadDoubleLE(raw + kTimeAt),
-                                   raw[kNotInDatabaseAt] != 0});
+        const unsigned char* raw = bytes + i * kCallRecordSize;
+        sink.Add(CallView{recordio::ReadField(raw, kNameAt, kNameCap),
+                          recordio::ReadField(raw, kCalledAt, kCalledCap),
+                          recordio::ReadDoubleLE(raw + kTimeAt), raw[kNotInDatabaseAt] != 0});
     }
 }
+
+struct RecordCollector final : CallSink {
+    std::vector<CallRecord> calls;
+    void Expect(std::size_t count) override { calls.reserve(count); }
+    void Add(const CallView& call) override {
+        calls.push_back(CallRecord{std::string(call.name), std::string(call.called), call.time,
+                                   call.notInDatabase});
+    }
+};
 
 }  // namespace
 
-std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
-    std::vector<CallRecord> calls;
+bool ReadCalls(const std::string& path, CallSink& sink) {
     recordio::RecordReader reader(path, kCallRecordSize);
-    if (opened != nullptr) *opened = reader.Opened();
-    calls.reserve(reader.RecordCountHint());
+    if (!reader.Opened()) return false;
+    sink.Expect(reader.RecordCountHint());
     std::size_t count = 0;
-    while (const unsigned char* batch = reader.NextBatch(count)) {
-        AppendRecords({batch, count * kCallRecordSize}, calls);
-    }
-    return calls;
+    while (const unsigned char* batch = reader.NextBatch(count)) ViewRecords(batch, count, sink);
+    return true;
+}
+
+std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
+    RecordCollector records;
+    const bool ok = ReadCalls(path, records);
+    if (opened != nullptr) *opened = ok;
+    return std::move(records.calls);
 }
 
 std::vector<CallRecord> ParseCalls(std::span<const unsigned char> bytes) {
-    std::vector<CallRecord> calls;
-    calls.reserve(bytes.size() / kCallRecordSize);
-    AppendRecords(bytes, calls);
-    return calls;
+    RecordCollector records;
+    records.Expect(bytes.size() / kCallRecordSize);
+    ViewRecords(bytes.data(), bytes.size() / kCallRecordSize, records);
+    return std::move(records.calls);
 }
 
 std::vector<unsigned char> EncodeCalls(const std::vector<CallRecord>& records) {
