@@ -1,8 +1,9 @@
 #include "support/FakeDmailServer.h"
 
-
 #include <atomic>
 #include <stdexcept>
+
+#include "base/win/Handles.h"
 
 namespace telvor::e2e {
 
@@ -41,31 +42,26 @@ void FakeDmailServer::Run() {
     threadId_ = GetCurrentThreadId();
     const UINT filters = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_REQUESTS |
                          CBF_FAIL_EXECUTES | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
-    HSZ service = nullptr;
-    if (DdeInitializeA(&instance_, Callback, filters, 0) == DMLERR_NO_ERROR) {
-        service = DdeCreateStringHandleA(instance_, "DMAIL", CP_WINANSI);
-        if (!service || !DdeNameService(instance_, service, nullptr, DNS_REGISTER)) {
-            std::lock_guard lock(mutex_);
-            error_ = "cannot register the DDE service DMAIL";
-        }
-    } else {
-        std::lock_guard lock(mutex_);
-        error_ = "DdeInitialize failed";
-    }
+    DWORD id = 0;
+    const bool initialised = DdeInitializeA(&id, Callback, filters, 0) == DMLERR_NO_ERROR;
+    const DdeInstance instance(initialised ? id : 0);
+    instance_ = instance.get();
+    const DdeString service(instance_, "DMAIL");
     {
         std::lock_guard lock(mutex_);
-        if (error_.empty()) ready_ = true;
+        if (!initialised)
+            error_ = "DdeInitialize failed";
+        else if (!service || !DdeNameService(instance_, service.get(), nullptr, DNS_REGISTER))
+            error_ = "cannot register the DDE service DMAIL";
+        ready_ = error_.empty();
     }
     changed_.notify_all();
-    if (ready_) {
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        DdeNameService(instance_, service, nullptr, DNS_UNREGISTER);
+    if (!ready_) return;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    if (service) DdeFreeStringHandle(instance_, service);
-    if (instance_) DdeUninitialize(instance_);
+    DdeNameService(instance_, service.get(), nullptr, DNS_UNREGISTER);
 }
 
 bool FakeDmailServer::Is(HSZ hsz, const char* text) const {
