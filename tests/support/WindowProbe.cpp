@@ -47,21 +47,31 @@ std::vector<HWND> Enumerate(const WindowQuery& query, bool firstOnly) {
     return e.found;
 }
 
+// A window of this process is asked plainly: its thread may not have pumped yet (a dialog is
+// visible before its modal loop starts), and Wine takes such a thread for hung. Another
+// program is asked with a time-out, so that a hung one fails the test instead of hanging it.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& answered) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    answered = true;
+    if (process == GetCurrentProcessId()) return SendMessageA(window, message, wParam, lParam);
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG,
+                                   kMessageTimeoutMs, &result) != 0;
+    return static_cast<LRESULT>(result);
+}
+
 }  // namespace
 
 std::string WindowText(HWND window) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
-                             &length)) {
-        return {};
-    }
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied)) {
-        return {};
-    }
-    text.resize(std::min<std::size_t>(copied, length));
+    bool answered = false;
+    const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0, answered);
+    if (!answered || length < 0) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = Ask(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                               reinterpret_cast<LPARAM>(text.data()), answered);
+    if (!answered || copied < 0) return {};
+    text.resize(std::min(static_cast<std::size_t>(copied), static_cast<std::size_t>(length)));
     return text;
 }
 
