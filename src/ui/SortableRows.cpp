@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 #include <utility>
 
 namespace telvor {
@@ -161,8 +162,17 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
             cache.keys.assign(n, {});
             cache.valid.assign(n, 0);
         }
-        for (std::size_t i = 0; i < n; ++i)
-            if (column == 0 || !Lacks(rows_[i], m)) KeyOf(column, i);
+        // Lists repeat their texts (the same caller, the same MSN): each distinct text is
+        // given to the collation once per sort.
+        std::unordered_map<std::string_view, std::size_t> made;
+        ColumnKeys& cache = keys_[column];
+        for (std::size_t i = 0; i < n; ++i) {
+            if (cache.valid[i] || (column != 0 && Lacks(rows_[i], m))) continue;
+            const std::string& text = TextOf(rows_[i], column);
+            const auto [it, fresh] = made.try_emplace(text, i);
+            cache.keys[i] = fresh ? collation_->SortKey(text) : cache.keys[it->second];
+            cache.valid[i] = 1;
+        }
     }
     // A compact record per row, so that the sort touches little memory.
     struct Entry {
