@@ -1,6 +1,7 @@
 #pragma once
 // The call list file: a plain sequence of 396-byte records (Calls.ddb).
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,5 +47,10 @@ bool ReadCalls(const std::string& path, CallSink& sink);
 
 std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened = nullptr);
 bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records);
+
+// The reader and the writer's encoding on bytes in memory (whole records only); the file
+// functions use the same code.
+std::vector<CallRecord> ParseCalls(std::span<const unsigned char> bytes);
+std::vector<unsigned char> EncodeCalls(const std::vector<CallRecord>& records);
 
 }  // namespace telvor
