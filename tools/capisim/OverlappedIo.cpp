@@ -1,4 +1,6 @@
-#include "WinHandle.h"
+#include "OverlappedIo.h"
+
+#include "base/win/Handles.h"
 
 namespace capisim {
 
@@ -23,7 +25,7 @@ long Finish(HANDLE h, OVERLAPPED& ov, BOOL started, DWORD timeout_ms) {
 }  // namespace
 
 long OverlappedRead(HANDLE h, void* buf, DWORD size, DWORD timeout_ms) {
-    WinHandle ev(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    telvor::KernelHandle ev(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!ev) return -1;
     OVERLAPPED ov{};
     ov.hEvent = ev.get();
@@ -32,7 +34,7 @@ long OverlappedRead(HANDLE h, void* buf, DWORD size, DWORD timeout_ms) {
 }
 
 long OverlappedWrite(HANDLE h, const void* buf, DWORD size, DWORD timeout_ms) {
-    WinHandle ev(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    telvor::KernelHandle ev(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!ev) return -1;
     OVERLAPPED ov{};
     ov.hEvent = ev.get();
