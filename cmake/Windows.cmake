@@ -52,3 +52,8 @@ add_executable(ring_to_window_bench bench/win/ring_to_window_bench.cpp
 target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim src)
 target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client test_support ${TELVOR_WIN_LIBS})
 add_dependencies(ring_to_window_bench Telvor Capi2032)
+
+# The sortable-list benchmark (scripts/bench-wine): 100 000 call rows filled and sorted.
+add_executable(list_view_bench bench/win/list_view_bench.cpp)
+target_link_libraries(list_view_bench PRIVATE telvor_ui)
+telvor_include_root(list_view_bench PRIVATE ui)
