@@ -4,8 +4,6 @@
 
 namespace telvor {
 
-bool CallRecorded = false;
-
 namespace {
 
 FormDef ConfigureFormDef() {

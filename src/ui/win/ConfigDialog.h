@@ -11,12 +11,10 @@
 #include <vector>
 
 #include "store/CallListEntry.h"
+#include "ui/ConfigFlags.h"
 #include "ui/win/Form.h"
 
 namespace telvor {
-
-// Set by every recorded call; the next showing of the dialog opens the call list first.
-extern bool CallRecorded;
 
 class TConfigureForm {
   public:

@@ -1,0 +1,8 @@
+#include "ui/ConfigFlags.h"
+
+namespace telvor {
+
+bool CallRecorded = false;
+bool FirstRun = false;
+
+}  // namespace telvor
