@@ -3,6 +3,5 @@
 namespace telvor {
 
 bool CallRecorded = false;
-bool FirstRun = false;
 
 }  // namespace telvor

@@ -24,6 +24,7 @@ namespace telvor {
 class TCallerForm;
 class TConfigureForm;
 class TAboutBox;
+class TEditDbEntry;
 
 // Window identity that a second start and the activator look for.
 inline constexpr char kMainWindowClass[] = "TTelvorMainForm";
@@ -53,8 +54,8 @@ public:
 
     // Creates the hidden window and runs FormCreate. False when the window cannot be made.
     bool Create();
-    // The forms created after the main form (configuration dialog, about box).
-    void AttachForms(TConfigureForm* configure, TAboutBox* about);
+    // The forms created after the main form (configuration dialog, about box, entry dialog).
+    void AttachForms(TConfigureForm* configure, TAboutBox* about, TEditDbEntry* entry = nullptr);
     // FormDestroy, then the window goes. Runs once, when the message loop has ended.
     void Destroy();
 
