@@ -251,7 +251,10 @@ bool TConfigureForm::ListEditKeyHook(MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE))
         return false;
     if (GetActiveWindow() != form_->Handle()) return false;
-    return lists_->EndInPlaceEdit(msg.wParam == VK_ESCAPE);
+    bool changed = false;
+    if (!lists_->EndInPlaceEdit(msg.wParam == VK_ESCAPE, changed)) return false;
+    if (changed) Changed();
+    return true;
 }
 
 }  // namespace telvor

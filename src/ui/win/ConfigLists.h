@@ -61,9 +61,9 @@ class ConfigLists {
     void DeleteAllCalls();
 
     // In-place editing of a caption (F2; Enter or Esc end it). EndInPlaceEdit is the key
-    // hook's: true when an edit was open in the focused list.
+    // hook's: true when an edit was open; `changed` when the caption differs now.
     void StartInPlaceEdit(EntryMode list);
-    bool EndInPlaceEdit(bool cancel);
+    bool EndInPlaceEdit(bool cancel, bool& changed);
     bool Editing() const;
     // The caption an in-place edit ended with (MSNs: keypad digits), or nothing when the edit
     // was cancelled. `changed` is set when it differs from the row's caption.

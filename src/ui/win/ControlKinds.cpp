@@ -63,7 +63,8 @@ DWORD EditStyle(unsigned flags) {
 }
 
 DWORD ListViewStyle(unsigned flags) {
-    return (flags & kMultiSelect) ? 0 : LVS_SINGLESEL;
+    return ((flags & kMultiSelect) ? 0 : LVS_SINGLESEL) |
+           ((flags & kOwnerData) ? LVS_OWNERDATA : 0) | ((flags & kEditLabels) ? LVS_EDITLABELS : 0);
 }
 
 // --- after-create steps --------------------------------------------------------------------

@@ -38,6 +38,8 @@ enum ControlFlags : unsigned {
     kReadOnly = 1u << 6,  // edit fields and memos
     kWordWrap = 1u << 7,  // labels: wrap within the given width
     kMultiSelect = 1u << 8,
+    kOwnerData = 1u << 9,     // list views: rows held by their owner, texts asked for on demand
+    kEditLabels = 1u << 10,   // list views: the caption can be edited in place
 };
 
 struct ColumnDef {
