@@ -117,6 +117,7 @@ TEST_F(ConfigDialogTest, DmailPageAloneLeavesApplyDisabledYetOkStoresIt) {
 TEST_F(ConfigDialogTest, ApplyReachesTheRunningSettingsAndTheStore) {
     Attach();
     dialog->FormShow();
+    dialog->GetForm().SetChecked("CloseAutoC", true);  // as the click toggles it
     dialog->GetForm().Click("CloseAutoC");
     Type("CloseTimeE", "90");
     EXPECT_TRUE(dialog->ApplyEnabled());
