@@ -44,22 +44,22 @@ std::string DeleteEntryQuestion(const CallerRow& row) {
 
 void ListFlow::AddEntry(ListFlowPort& port) {
     NewRowPending = true;
-    port.AppendNewRow(EntryMode::Caller);
+    port.AppendNewRow(EntryList::Names);
     if (QuietAdd) {
         port.Changed();
         return;
     }
-    Properties(port, EntryMode::Caller);
+    Properties(port, EntryList::Names);
 }
 
 void ListFlow::AddMsn(ListFlowPort& port) {
     NewRowPending = true;
-    port.AppendNewRow(EntryMode::Msn);
-    Properties(port, EntryMode::Msn);
+    port.AppendNewRow(EntryList::Msns);
+    Properties(port, EntryList::Msns);
     port.Changed();
 }
 
-void ListFlow::Properties(ListFlowPort& port, EntryMode list) {
+void ListFlow::Properties(ListFlowPort& port, EntryList list) {
     CallerRow row;
     if (!port.SelectedRow(list, row)) {
         NewRowPending = false;
@@ -82,12 +82,12 @@ void ListFlow::TakeNumber(ListFlowPort& port, const std::string& number) {
     AddEntry(port);
     QuietAdd = wasQuiet;
     CallerRow row;
-    if (port.SelectedRow(EntryMode::Caller, row)) {
+    if (port.SelectedRow(EntryList::Names, row)) {
         row.number = number;
-        port.SetSelectedRow(EntryMode::Caller, row);
+        port.SetSelectedRow(EntryList::Names, row);
     }
     port.ShowNamesPage();
-    Properties(port, EntryMode::Caller);
+    Properties(port, EntryList::Names);
 }
 
 }  // namespace telvor

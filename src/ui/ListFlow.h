@@ -8,7 +8,7 @@
 
 namespace telvor {
 
-enum class EntryMode { Caller = 1, Msn = 2 };
+enum class EntryList { Names, Msns };
 
 // The fields of the entry dialog.
 struct EntryFields {
@@ -35,13 +35,13 @@ class ListFlowPort {
     virtual ~ListFlowPort() = default;
     // A new row at the end of the list ("Neuer Eintrag" or "Neue MSN" with default flags),
     // selected; the focus moves from the list's add button to the list.
-    virtual void AppendNewRow(EntryMode list) = 0;
+    virtual void AppendNewRow(EntryList list) = 0;
     // The selected row's texts; false when no row is selected.
-    virtual bool SelectedRow(EntryMode list, CallerRow& row) = 0;
-    virtual void SetSelectedRow(EntryMode list, const CallerRow& row) = 0;
-    virtual void DeleteSelectedRow(EntryMode list) = 0;
+    virtual bool SelectedRow(EntryList list, CallerRow& row) = 0;
+    virtual void SetSelectedRow(EntryList list, const CallerRow& row) = 0;
+    virtual void DeleteSelectedRow(EntryList list) = 0;
     // The entry dialog, modal; true for "Ok".
-    virtual bool EditEntry(EntryMode mode, EntryFields& fields) = 0;
+    virtual bool EditEntry(EntryList mode, EntryFields& fields) = 0;
     // The names page in front, its list focused.
     virtual void ShowNamesPage() = 0;
     virtual int DmWhen() = 0;
@@ -61,7 +61,7 @@ class ListFlow {
     // "&Neu" of the MSN list: the entry dialog, then Changed even when it was cancelled.
     void AddMsn(ListFlowPort& port);
     // The entry dialog on the selected row; cancelling a row just added removes it again.
-    void Properties(ListFlowPort& port, EntryMode list);
+    void Properties(ListFlowPort& port, EntryList list);
     // A number for the database (call list or caller window): a new names row captioned with
     // it, the names page, the entry dialog on it.
     void TakeNumber(ListFlowPort& port, const std::string& number);

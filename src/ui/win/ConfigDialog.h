@@ -132,11 +132,11 @@ class TConfigureForm : private ListFlowPort {
     void RunPopup(const char* list, POINT screen);
 
     // ListFlowPort: the names and MSN lists and the entry dialog.
-    void AppendNewRow(EntryMode list) override;
-    bool SelectedRow(EntryMode list, CallerRow& row) override;
-    void SetSelectedRow(EntryMode list, const CallerRow& row) override;
-    void DeleteSelectedRow(EntryMode list) override;
-    bool EditEntry(EntryMode mode, EntryFields& fields) override;
+    void AppendNewRow(EntryList list) override;
+    bool SelectedRow(EntryList list, CallerRow& row) override;
+    void SetSelectedRow(EntryList list, const CallerRow& row) override;
+    void DeleteSelectedRow(EntryList list) override;
+    bool EditEntry(EntryList mode, EntryFields& fields) override;
     void ShowNamesPage() override;
     int DmWhen() override;
 

@@ -11,14 +11,14 @@ void AddListPages(std::vector<ControlDef>& c) {
     // clang-format off
     // Calls: the list, then its buttons from left to right.
     c.push_back({.kind = K::GroupBox, .name = "CallsFrame", .left = 0, .top = 4, .width = 425, .height = 253, .caption = "9", .parent = "CallsTab"});
-    c.push_back({.kind = K::DateSortListView, .name = "CallsLV", .left = 8, .top = 16, .width = 409, .height = 201, .helpContext = 1031, .tabOrder = 0, .flags = kMultiSelect | kOwnerData, .parent = "CallsFrame",
+    c.push_back({.kind = K::DateSortListView, .name = "CallsLV", .left = 8, .top = 16, .width = 409, .height = 201, .helpContext = 1031, .tabOrder = 0, .flags = kMultiSelect, .parent = "CallsFrame",
                  .columns = {{"12", 192}, {"13", 85}, {"14", 110}}});
     c.push_back({.kind = K::Button, .name = "DelCallB", .left = 8, .top = 220, .width = 125, .height = 25, .caption = "10", .helpContext = 1032, .tabOrder = 1, .parent = "CallsFrame"});
     c.push_back({.kind = K::Button, .name = "DelAllCallsB", .left = 148, .top = 220, .width = 125, .height = 25, .caption = "11", .helpContext = 1033, .tabOrder = 2, .parent = "CallsFrame"});
     c.push_back({.kind = K::Button, .name = "ToDatabaseB", .left = 288, .top = 220, .width = 125, .height = 25, .caption = "55", .helpContext = 1301, .tabOrder = 3, .parent = "CallsFrame"});
     // Names.
     c.push_back({.kind = K::GroupBox, .name = "NamesFrame", .left = 0, .top = 4, .width = 425, .height = 253, .caption = "15", .parent = "NameTab"});
-    c.push_back({.kind = K::SortListView, .name = "ListViewL", .left = 8, .top = 16, .width = 409, .height = 201, .helpContext = 1005, .tabOrder = 0, .flags = kOwnerData | kEditLabels, .parent = "NamesFrame",
+    c.push_back({.kind = K::SortListView, .name = "ListViewL", .left = 8, .top = 16, .width = 409, .height = 201, .helpContext = 1005, .tabOrder = 0, .flags = kEditLabels, .parent = "NamesFrame",
                  .columns = {{"16", 100}, {"17", 144}, {"18", 128}, {"69", 15}}});
     c.push_back({.kind = K::Button, .name = "HinzuB", .left = 15, .top = 220, .width = 90, .height = 25, .caption = "19", .helpContext = 1003, .tabOrder = 1, .parent = "NamesFrame"});
     c.push_back({.kind = K::Button, .name = "ImportierenB", .left = 116, .top = 220, .width = 90, .height = 25, .caption = "58", .helpContext = 1310, .tabOrder = 2, .parent = "NamesFrame"});
@@ -26,7 +26,7 @@ void AddListPages(std::vector<ControlDef>& c) {
     c.push_back({.kind = K::Button, .name = "EigenschaftenB", .left = 320, .top = 220, .width = 90, .height = 25, .caption = "54", .helpContext = 1303, .tabOrder = 4, .parent = "NamesFrame"});
     // MSNs, with the per-MSN rules below the buttons.
     c.push_back({.kind = K::GroupBox, .name = "MSNFrame", .left = 0, .top = 4, .width = 425, .height = 253, .caption = "21", .parent = "MSNTab"});
-    c.push_back({.kind = K::SortListView, .name = "MSNLV", .left = 8, .top = 16, .width = 409, .height = 65, .helpContext = 1014, .tabOrder = 0, .flags = kOwnerData | kEditLabels, .parent = "MSNFrame",
+    c.push_back({.kind = K::SortListView, .name = "MSNLV", .left = 8, .top = 16, .width = 409, .height = 65, .helpContext = 1014, .tabOrder = 0, .flags = kEditLabels, .parent = "MSNFrame",
                  .columns = {{"22", 50}, {"25", 144}, {"56", 178}, {"69", 15}}});
     c.push_back({.kind = K::Button, .name = "Hinzu2B", .left = 15, .top = 88, .width = 120, .height = 25, .caption = "23", .helpContext = 12001, .tabOrder = 1, .parent = "MSNFrame"});
     c.push_back({.kind = K::Button, .name = "Loeschen2B", .left = 154, .top = 88, .width = 120, .height = 25, .caption = "24", .helpContext = 12002, .tabOrder = 2, .parent = "MSNFrame"});

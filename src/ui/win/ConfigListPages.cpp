@@ -75,17 +75,9 @@ void TConfigureForm::WireListHandlers() {
             LoadServiceBoxes();
         return 0;
     });
-    for (EntryMode mode : {EntryMode::Caller, EntryMode::Msn}) {
-        const char* list = mode == EntryMode::Caller ? "ListViewL" : "MSNLV";
-        form.OnNotify(list, LVN_ENDLABELEDITA, [this, mode](NMHDR& hdr) -> LRESULT {
-            const auto& info = reinterpret_cast<NMLVDISPINFOA&>(hdr);
-            if (!info.item.pszText) return FALSE;  // cancelled: the caption stays
-            bool changed = false;
-            lists_->TakeEditedCaption(mode, info.item.pszText, changed);
-            if (changed) Changed();
-            return FALSE;  // the row already holds the text
-        });
-    }
+    lists_->SetEditEnded([this](bool changed) {
+        if (changed) Changed();
+    });
 }
 
 void TConfigureForm::ListKeyDown(const char* list, WORD key) {
@@ -100,13 +92,13 @@ void TConfigureForm::ListKeyDown(const char* list, WORD key) {
         return;
     }
     if (key == VK_DELETE) {
-        if (names && lists_->HasSelection(EntryMode::Caller)) LoeschenBClick();
-        if (msns && lists_->HasSelection(EntryMode::Msn)) Loeschen2BClick();
+        if (names && lists_->HasSelection(EntryList::Names)) LoeschenBClick();
+        if (msns && lists_->HasSelection(EntryList::Msns)) Loeschen2BClick();
         if (name == "CallsLV") DelCallBClick();
         return;
     }
     if (key == VK_F2 && (names || msns)) {
-        lists_->StartInPlaceEdit(names ? EntryMode::Caller : EntryMode::Msn);
+        lists_->StartInPlaceEdit(names ? EntryList::Names : EntryList::Msns);
         return;
     }
     if (key == VK_RETURN && KeyDown(VK_MENU)) {
@@ -137,14 +129,14 @@ void TConfigureForm::HinzuBClick() {
 }
 
 void TConfigureForm::EigenschaftenBClick() {
-    flow_.Properties(*this, EntryMode::Caller);
+    flow_.Properties(*this, EntryList::Names);
 }
 
 void TConfigureForm::LoeschenBClick() {
     CallerRow row;
-    if (!lists_->Selected(EntryMode::Caller, row)) return;
+    if (!lists_->Selected(EntryList::Names, row)) return;
     if (!Confirm(DeleteEntryQuestion(row), form_->Handle())) return;
-    lists_->DeleteSelected(EntryMode::Caller);
+    lists_->DeleteSelected(EntryList::Names);
     FocusListFrom(*form_, "LoeschenB", "ListViewL");
     Changed();
 }
@@ -161,13 +153,13 @@ void TConfigureForm::Hinzu2BClick() {
 }
 
 void TConfigureForm::Eigenschaften2BClick() {
-    flow_.Properties(*this, EntryMode::Msn);
+    flow_.Properties(*this, EntryList::Msns);
 }
 
 void TConfigureForm::Loeschen2BClick() {
-    if (!lists_->HasSelection(EntryMode::Msn)) return;
+    if (!lists_->HasSelection(EntryList::Msns)) return;
     FocusListFrom(*form_, "Loeschen2B", "MSNLV");
-    lists_->DeleteSelected(EntryMode::Msn);
+    lists_->DeleteSelected(EntryList::Msns);
     Changed();
 }
 
@@ -205,21 +197,21 @@ void TConfigureForm::AddNumberToDatabase(const std::string& number) {
 
 // --- the entry flows' port -----------------------------------------------------------------
 
-void TConfigureForm::AppendNewRow(EntryMode list) {
+void TConfigureForm::AppendNewRow(EntryList list) {
     lists_->AppendNew(list);
-    const char* button = list == EntryMode::Caller ? "HinzuB" : "Hinzu2B";
+    const char* button = list == EntryList::Names ? "HinzuB" : "Hinzu2B";
     if (GetFocus() == form_->Control(button)) SetFocus(lists_->ListOf(list));
 }
 
-bool TConfigureForm::SelectedRow(EntryMode list, CallerRow& row) {
+bool TConfigureForm::SelectedRow(EntryList list, CallerRow& row) {
     return lists_->Selected(list, row);
 }
 
-void TConfigureForm::SetSelectedRow(EntryMode list, const CallerRow& row) {
+void TConfigureForm::SetSelectedRow(EntryList list, const CallerRow& row) {
     lists_->SetSelected(list, row);
 }
 
-void TConfigureForm::DeleteSelectedRow(EntryMode list) {
+void TConfigureForm::DeleteSelectedRow(EntryList list) {
     lists_->DeleteSelected(list);
 }
 
@@ -227,12 +219,12 @@ void TConfigureForm::ShowNamesPage() {
     ShowAndFocus(kNamesPage, "ListViewL");
 }
 
-bool TConfigureForm::EditEntry(EntryMode mode, EntryFields& fields) {
+bool TConfigureForm::EditEntry(EntryList mode, EntryFields& fields) {
     if (!links_.entry) return false;
     if (links_.dialogBusy) *links_.dialogBusy = true;
     bool ok = false;
     try {
-        ok = RunEntryDialog(*links_.entry, mode, fields, form_->Handle());
+        ok = RunEntryDialog(*links_.entry, mode, fields, DmWhen());
     } catch (...) {
         if (links_.dialogBusy) *links_.dialogBusy = false;
         throw;

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <numeric>
 #include <unordered_map>
 
 #include "base/StringTable.h"
@@ -14,89 +13,16 @@
 #include "store/CallerDatabase.h"
 #include "ui/ConfigRows.h"
 #include "ui/ListLayout.h"
+#include "ui/win/EntryDialog.h"
 #include "ui/win/LocalizeForm.h"
+#include "ui/win/SortListView.h"
 
 namespace telvor {
 
 namespace {
 
-// The texts of one row of the names or MSN list: caption, name, program, dmail.
-const std::string& Cell(const CallerRow& row, int column) {
-    switch (column) {
-        case 0: return row.number;
-        case 1: return row.name;
-        case 2: return row.programColumn;
-        default: return row.dmailColumn;
-    }
-}
-
-const std::string& Cell(const MsnRow& row, int column) {
-    switch (column) {
-        case 0: return row.number;
-        case 1: return row.name;
-        case 2: return row.programColumn;
-        default: return row.dmailColumn;
-    }
-}
-
-const std::string& Cell(const CallRow& row, int column) {
-    switch (column) {
-        case 0: return row.caption;
-        case 1: return row.msnText;
-        default: return row.dateTimeText;
-    }
-}
-
 CallerRow TextsOf(const MsnRow& row) {
     return {row.number, row.name, row.programColumn, row.dmailColumn};
-}
-
-// The locale's collation as the list compares texts (user default locale, case-sensitive,
-// word sort). A sort key per row makes a sort of many rows one key build per row.
-std::string SortKey(const std::string& text) {
-    const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.c_str(),
-                                  static_cast<int>(text.size()), nullptr, 0);
-    std::string key(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    if (size > 0)
-        LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.c_str(),
-                     static_cast<int>(text.size()), reinterpret_cast<LPSTR>(key.data()), size);
-    return key;
-}
-
-// Sorts `rows` by `column`, ascending for direction 0 (sdDown), descending for 1 (sdUp).
-template <class Row, class Less>
-void SortRows(std::vector<Row>& rows, Less less, bool descending) {
-    std::vector<std::size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    if (descending)
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return less(b, a); });
-    else
-        std::stable_sort(order.begin(), order.end(), less);
-    std::vector<Row> sorted;
-    sorted.reserve(rows.size());
-    for (std::size_t i : order) sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
-}
-
-template <class Row>
-void SortByText(std::vector<Row>& rows, int column, bool descending) {
-    std::vector<std::string> keys;
-    keys.reserve(rows.size());
-    for (const Row& row : rows) keys.push_back(SortKey(Cell(row, column)));
-    // The keys travel with their rows through the index permutation.
-    std::vector<std::size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    auto less = [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; };
-    if (descending)
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return less(b, a); });
-    else
-        std::stable_sort(order.begin(), order.end(), less);
-    std::vector<Row> sorted;
-    sorted.reserve(rows.size());
-    for (std::size_t i : order) sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
 }
 
 // Date and time of a call as the locale shows them; many calls share a day and a minute.
@@ -145,29 +71,25 @@ class DateTimeTexts {
     std::unordered_map<long long, std::string> times_;
 };
 
-int SelectedIndex(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                         LVNI_SELECTED));
+
+std::string FlagBytes(const MsnFlags& flags) {
+    std::string bytes(flags.size(), '\0');
+    for (std::size_t i = 0; i < flags.size(); ++i) bytes[i] = flags[i] ? 1 : 0;
+    return bytes;
 }
 
-void SetSelected(HWND list, int index, bool selected) {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | (selected ? LVIS_FOCUSED : 0);
-    item.state = selected ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+MsnFlags FlagsOf(std::string_view bytes) {
+    MsnFlags flags{};
+    for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = i < bytes.size() && bytes[i] != 0;
+    return flags;
 }
 
-void SelectOnly(HWND list, int index) {
-    SetSelected(list, -1, false);
-    if (index >= 0) {
-        SetSelected(list, index, true);
-        SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
-    }
+std::vector<std::string> SubItemsOf(const CallerRow& row) {
+    return {row.name, row.programColumn, row.dmailColumn};
 }
 
-void SetCount(HWND list, std::size_t count) {
-    SendMessageA(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);
-    InvalidateRect(list, nullptr, FALSE);
+CallerRow RowAt(const TSortListView& list, int row) {
+    return {list.Caption(row), list.SubItem(row, 0), list.SubItem(row, 1), list.SubItem(row, 2)};
 }
 
 void SetColumnCaption(HWND list, int column, const std::string& text) {
@@ -178,381 +100,296 @@ void SetColumnCaption(HWND list, int column, const std::string& text) {
     SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
 }
 
+// A whole load is one update of the control, with room for all rows made at once.
+class LoadScope {
+  public:
+    LoadScope(TSortListView& list, std::size_t rows) : list_(list) {
+        list_.BeginUpdate();
+        list_.Reserve(static_cast<int>(rows));
+    }
+    ~LoadScope() { list_.EndUpdate(); }
+    LoadScope(const LoadScope&) = delete;
+    LoadScope& operator=(const LoadScope&) = delete;
+
+  private:
+    TSortListView& list_;
+};
+
 }  // namespace
 
+bool RunEntryDialog(TEditDbEntry& dialog, EntryList list, EntryFields& fields, int dmailMode) {
+    EntryValues values{fields.number, fields.name, fields.program, fields.parameter,
+                       fields.dmailChecked, false};
+    const EntryMode mode = list == EntryList::Names ? EntryMode::CallerDatabase : EntryMode::Msn;
+    if (!dialog.Edit(mode, values, dmailMode)) return false;
+    fields.number = values.number;
+    fields.name = values.name;
+    fields.program = values.program;
+    fields.parameter = values.parameter;
+    fields.dmailEnabled = values.dmailEnabled;
+    fields.dmailChecked = values.dmail;
+    return true;
+}
+
 struct ConfigLists::Impl {
-    explicit Impl(Form& f) : form(f) {}
+    explicit Impl(Form& f) : form(f), calls(f, "CallsLV"), names(f, "ListViewL"), msns(f, "MSNLV") {}
 
     Form& form;
-    HWND calls = nullptr;
-    HWND names = nullptr;
-    HWND msnList = nullptr;
-    std::vector<CallerRow> nameRows;
-    std::vector<MsnRow> msnRows;
-    std::vector<CallRow> callRows;
-    ListLayout callsLayout{{0, 0, 0}, 2, 1};
-    ListLayout namesLayout{{0, 0, 0, 0}, 0, 0};
-    ListLayout msnLayout{{0, 0, 0, 0}, 0, 0};
+    TDateSortListView calls;
+    TSortListView names;
+    TSortListView msns;
     DateTimeTexts dateTimes;
-    HWND editing = nullptr;  // the list whose caption is being edited
-    std::string editCaption;  // its caption before the edit
 
-    HWND Of(EntryMode list) const { return list == EntryMode::Caller ? names : msnList; }
-
-    void Refresh(HWND list, std::size_t count) { SetCount(list, count); }
-
-    // Text for one cell, on demand.
-    LRESULT DisplayInfo(NMHDR& hdr) {
-        auto& info = reinterpret_cast<NMLVDISPINFOA&>(hdr).item;
-        if (!(info.mask & LVIF_TEXT) || !info.pszText || info.cchTextMax <= 0) return 0;
-        const std::string* text = nullptr;
-        static const std::string empty;
-        const auto index = static_cast<std::size_t>(info.iItem);
-        if (hdr.hwndFrom == calls && index < callRows.size())
-            text = &Cell(callRows[index], info.iSubItem);
-        else if (hdr.hwndFrom == names && index < nameRows.size())
-            text = &Cell(nameRows[index], info.iSubItem);
-        else if (hdr.hwndFrom == msnList && index < msnRows.size())
-            text = &Cell(msnRows[index], info.iSubItem);
-        lstrcpynA(info.pszText, (text ? *text : empty).c_str(), info.cchTextMax);
-        return 0;
-    }
-
-    void Sort(HWND list) {
-        if (list == calls) {
-            const int c = callsLayout.sortedColumn;
-            const bool up = callsLayout.sortDirection == 1;
-            if (c == 2)
-                SortRows(callRows, [&](std::size_t a, std::size_t b) {
-                    return callRows[a].time < callRows[b].time;
-                }, up);
-            else
-                SortByText(callRows, c, up);
-            Refresh(calls, callRows.size());
-        } else if (list == names) {
-            SortByText(nameRows, namesLayout.sortedColumn, namesLayout.sortDirection == 1);
-            Refresh(names, nameRows.size());
-        } else if (list == msnList) {
-            SortByText(msnRows, msnLayout.sortedColumn, msnLayout.sortDirection == 1);
-            Refresh(msnList, msnRows.size());
-        }
-    }
-
-    ListLayout& LayoutOf(HWND list) {
-        return list == calls ? callsLayout : list == names ? namesLayout : msnLayout;
-    }
-
-    // A header click: the sorted column again flips the direction, another column starts
-    // ascending.
-    void ColumnClick(HWND list, int column) {
-        ListLayout& l = LayoutOf(list);
-        l.sortDirection = (column != l.sortedColumn || l.sortDirection == 1) ? 0 : 1;
-        l.sortedColumn = column;
-        SelectOnly(list, -1);
-        Sort(list);
+    TSortListView& Of(EntryList list) { return list == EntryList::Names ? names : msns; }
+    const TSortListView& Of(EntryList list) const {
+        return list == EntryList::Names ? names : msns;
     }
 };
 
 ConfigLists::ConfigLists(Form& form) : impl_(std::make_unique<Impl>(form)) {
-    Impl& m = *impl_;
-    m.calls = form.Control("CallsLV");
-    m.names = form.Control("ListViewL");
-    m.msnList = form.Control("MSNLV");
-    for (const char* list : {"CallsLV", "ListViewL", "MSNLV"}) {
-        form.OnNotify(list, LVN_GETDISPINFOA,
-                      [this](NMHDR& hdr) -> LRESULT { return impl_->DisplayInfo(hdr); });
-        form.OnNotify(list, LVN_COLUMNCLICK, [this](NMHDR& hdr) -> LRESULT {
-            impl_->ColumnClick(hdr.hwndFrom, reinterpret_cast<NMLISTVIEW&>(hdr).iSubItem);
-            return 0;
-        });
-    }
-    for (const char* list : {"ListViewL", "MSNLV"}) {
-        form.OnNotify(list, LVN_BEGINLABELEDITA, [this](NMHDR& hdr) -> LRESULT {
-            impl_->editing = hdr.hwndFrom;
-            const int index = reinterpret_cast<NMLVDISPINFOA&>(hdr).item.iItem;
-            const bool names = hdr.hwndFrom == impl_->names;
-            impl_->editCaption = names ? impl_->nameRows[static_cast<std::size_t>(index)].number
-                                       : impl_->msnRows[static_cast<std::size_t>(index)].number;
-            return FALSE;
-        });
-    }
     // The call list's columns are captioned by code (cleared, then 12, 13, 14).
     FocusEntered("CallsLV");
 }
 
 ConfigLists::~ConfigLists() = default;
 
-bool RunEntryDialog(TEditDbEntry&, EntryMode, EntryFields&, HWND) {
-    return false;
-}
-
 void ConfigLists::Clear() {
-    Impl& m = *impl_;
-    m.nameRows.clear();
-    m.msnRows.clear();
-    m.callRows.clear();
-    for (HWND list : {m.calls, m.names, m.msnList}) {
-        SelectOnly(list, -1);
-        m.Refresh(list, 0);
-    }
+    impl_->calls.Clear();
+    impl_->names.Clear();
+    impl_->msns.Clear();
 }
 
 void ConfigLists::Load(SettingsStore& store, const AppSettings& settings) {
     Impl& m = *impl_;
-    const std::vector<CallerRecord> callers = LoadCallers(settings.callerFile);
-    m.nameRows.reserve(callers.size());
-    for (const CallerRecord& record : callers) m.nameRows.push_back(ToRow(record));
-    for (const MsnEntry& entry : ReadMsnList(store)) m.msnRows.push_back(ToMsnRow(entry));
+    {
+        const std::vector<CallerRecord> callers = LoadCallers(settings.callerFile);
+        LoadScope scope(m.names, callers.size());
+        for (const CallerRecord& record : callers) {
+            CallerRow row = ToRow(record);
+            m.names.AddRow(std::move(row.number), SubItemsOf(row));
+        }
+    }
+    for (const MsnEntry& entry : ReadMsnList(store)) {
+        MsnRow row = ToMsnRow(entry);
+        m.msns.AddRow(row.number, {row.name, row.programColumn, row.dmailColumn},
+                      FlagBytes(row.flags));
+    }
     const std::vector<CallRecord> calls = LoadCalls(settings.callFile);
-    m.callRows.reserve(calls.size());
+    LoadScope scope(m.calls, calls.size());
     for (const CallRecord& record : calls)
-        m.callRows.push_back(ToCallRow(record, m.dateTimes.Of(record.time)));
-    m.Refresh(m.names, m.nameRows.size());
-    m.Refresh(m.msnList, m.msnRows.size());
-    m.Refresh(m.calls, m.callRows.size());
+        m.calls.AddCall(record.name, record.called, m.dateTimes.Of(record.time),
+                        {record.time, record.notInDatabase});
 }
 
 void ConfigLists::ConvertNames(
     const std::function<void(std::vector<CallerRow>&, SettingsStore&)>& convert,
     SettingsStore& store) {
-    convert(impl_->nameRows, store);
-    impl_->Refresh(impl_->names, impl_->nameRows.size());
+    TSortListView& names = impl_->names;
+    std::vector<CallerRow> rows;
+    for (int i = 0; i < names.RowCount(); ++i) rows.push_back(RowAt(names, i));
+    convert(rows, store);
+    for (int i = 0; i < names.RowCount() && static_cast<std::size_t>(i) < rows.size(); ++i)
+        names.SetCaption(i, rows[static_cast<std::size_t>(i)].number);
 }
 
 void ConfigLists::ApplyLayouts(SettingsStore& store, int scrollBarWidth) {
     Impl& m = *impl_;
-    const std::pair<HWND, ConfigList> lists[] = {
-        {m.calls, ConfigList::Calls}, {m.names, ConfigList::Names}, {m.msnList, ConfigList::Msns}};
+    const std::pair<TSortListView*, ConfigList> lists[] = {
+        {&m.calls, ConfigList::Calls}, {&m.names, ConfigList::Names}, {&m.msns, ConfigList::Msns}};
     for (const auto& [list, which] : lists) {
-        ListLayout layout = ReadListLayout(store, which, scrollBarWidth);
+        const ListLayout layout = ReadListLayout(store, which, scrollBarWidth);
         for (std::size_t i = 0; i < layout.widths.size(); ++i)
-            SendMessageA(list, LVM_SETCOLUMNWIDTH, i, layout.widths[i]);
-        const int columns = static_cast<int>(layout.widths.size());
-        ListLayout& current = m.LayoutOf(list);
-        // A column beyond the list, or a negative one, is ignored.
-        if (layout.sortedColumn >= 0 && layout.sortedColumn < columns)
-            current.sortedColumn = layout.sortedColumn;
-        current.sortDirection = layout.sortDirection;
-        m.Sort(list);
+            list->SetColumnWidth(static_cast<int>(i), layout.widths[i]);
+        // A negative column (only from edited settings) is not used.
+        if (layout.sortedColumn >= 0) list->SetSortedColumn(layout.sortedColumn);
+        list->SetSortDirection(static_cast<unsigned char>(layout.sortDirection));
     }
 }
 
 void ConfigLists::SaveLayouts(SettingsStore& store) {
     Impl& m = *impl_;
-    const std::pair<HWND, ConfigList> lists[] = {
-        {m.calls, ConfigList::Calls}, {m.names, ConfigList::Names}, {m.msnList, ConfigList::Msns}};
+    const std::pair<TSortListView*, ConfigList> lists[] = {
+        {&m.calls, ConfigList::Calls}, {&m.names, ConfigList::Names}, {&m.msns, ConfigList::Msns}};
     for (const auto& [list, which] : lists) {
-        ListLayout layout = m.LayoutOf(list);
-        for (std::size_t i = 0; i < layout.widths.size(); ++i)
-            layout.widths[i] = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0));
+        ListLayout layout;
+        for (int i = 0; i < list->ColumnCount(); ++i) layout.widths.push_back(list->ColumnWidth(i));
+        layout.sortedColumn = list->SortedColumn();
+        layout.sortDirection = list->SortDirection();
         WriteListLayout(store, which, layout);
     }
 }
 
 ConfigContent ConfigLists::Content() const {
+    const Impl& m = *impl_;
     ConfigContent content;
-    content.callers = impl_->nameRows;
-    content.msns = impl_->msnRows;
-    content.calls = impl_->callRows;
+    content.callers.reserve(static_cast<std::size_t>(m.names.RowCount()));
+    for (int i = 0; i < m.names.RowCount(); ++i) content.callers.push_back(RowAt(m.names, i));
+    for (int i = 0; i < m.msns.RowCount(); ++i) {
+        const CallerRow texts = RowAt(m.msns, i);
+        content.msns.push_back({texts.number, texts.name, texts.programColumn, texts.dmailColumn,
+                                FlagsOf(m.msns.Data(i))});
+    }
+    content.calls.reserve(static_cast<std::size_t>(m.calls.RowCount()));
+    for (int i = 0; i < m.calls.RowCount(); ++i) {
+        const CallRowData data = m.calls.CallData(i);
+        content.calls.push_back({m.calls.Caption(i), m.calls.SubItem(i, 0), m.calls.SubItem(i, 1),
+                                 data.time, data.notInDatabase});
+    }
     return content;
 }
 
 void ConfigLists::AddCall(const CallRow& row) {
-    impl_->callRows.push_back(row);
-    impl_->Refresh(impl_->calls, impl_->callRows.size());
+    impl_->calls.AddCall(row.caption, row.msnText, row.dateTimeText, {row.time, row.notInDatabase});
 }
 
 std::size_t ConfigLists::CallCount() const {
-    return impl_->callRows.size();
+    return static_cast<std::size_t>(impl_->calls.RowCount());
 }
 
 void ConfigLists::AddNames(const std::vector<CallerRow>& rows) {
-    impl_->nameRows.insert(impl_->nameRows.end(), rows.begin(), rows.end());
-    impl_->Refresh(impl_->names, impl_->nameRows.size());
+    LoadScope scope(impl_->names, rows.size());
+    for (const CallerRow& row : rows) impl_->names.AddRow(row.number, SubItemsOf(row));
 }
 
-void ConfigLists::AppendNew(EntryMode list) {
-    Impl& m = *impl_;
-    std::size_t count = 0;
-    if (list == EntryMode::Caller) {
-        m.nameRows.push_back(NewCallerRow());
-        count = m.nameRows.size();
-    } else {
-        m.msnRows.push_back(NewMsnRow());
-        count = m.msnRows.size();
-    }
-    m.Refresh(m.Of(list), count);
-    SelectOnly(m.Of(list), static_cast<int>(count) - 1);
+void ConfigLists::AppendNew(EntryList list) {
+    TSortListView& view = impl_->Of(list);
+    const int row = list == EntryList::Names
+                        ? view.AddRow(NewEntryCaption, {"", "", ""})
+                        : view.AddRow(NewMsnCaption, {"", "", ""}, FlagBytes(DefaultMsnFlags()));
+    view.SelectRow(row);
 }
 
-bool ConfigLists::Selected(EntryMode list, CallerRow& row) const {
-    const Impl& m = *impl_;
-    const int index = SelectedIndex(m.Of(list));
+bool ConfigLists::Selected(EntryList list, CallerRow& row) const {
+    const TSortListView& view = impl_->Of(list);
+    const int index = view.SelectedRow();
     if (index < 0) return false;
-    const auto i = static_cast<std::size_t>(index);
-    if (list == EntryMode::Caller) {
-        if (i >= m.nameRows.size()) return false;
-        row = m.nameRows[i];
-    } else {
-        if (i >= m.msnRows.size()) return false;
-        row = TextsOf(m.msnRows[i]);
-    }
+    row = RowAt(view, index);
     return true;
 }
 
-bool ConfigLists::HasSelection(EntryMode list) const {
-    CallerRow row;
-    return Selected(list, row);
+bool ConfigLists::HasSelection(EntryList list) const {
+    return impl_->Of(list).SelectedRow() >= 0;
 }
 
-void ConfigLists::SetSelected(EntryMode list, const CallerRow& row) {
-    Impl& m = *impl_;
-    const int index = SelectedIndex(m.Of(list));
+void ConfigLists::SetSelected(EntryList list, const CallerRow& row) {
+    TSortListView& view = impl_->Of(list);
+    const int index = view.SelectedRow();
     if (index < 0) return;
-    const auto i = static_cast<std::size_t>(index);
-    if (list == EntryMode::Caller && i < m.nameRows.size()) {
-        m.nameRows[i] = row;
-    } else if (list == EntryMode::Msn && i < m.msnRows.size()) {
-        MsnRow& msn = m.msnRows[i];
-        msn.number = row.number;
-        msn.name = row.name;
-        msn.programColumn = row.programColumn;
-        msn.dmailColumn = row.dmailColumn;
-    }
-    InvalidateRect(m.Of(list), nullptr, FALSE);
+    view.SetCaption(index, row.number);
+    view.SetSubItems(index, SubItemsOf(row));
 }
 
-void ConfigLists::DeleteSelected(EntryMode list) {
-    Impl& m = *impl_;
-    HWND view = m.Of(list);
-    const int index = SelectedIndex(view);
-    if (index < 0) return;
-    SelectOnly(view, -1);
-    const auto i = static_cast<std::ptrdiff_t>(index);
-    if (list == EntryMode::Caller && static_cast<std::size_t>(i) < m.nameRows.size()) {
-        m.nameRows.erase(m.nameRows.begin() + i);
-        m.Refresh(view, m.nameRows.size());
-    } else if (list == EntryMode::Msn && static_cast<std::size_t>(i) < m.msnRows.size()) {
-        m.msnRows.erase(m.msnRows.begin() + i);
-        m.Refresh(view, m.msnRows.size());
-    }
+void ConfigLists::DeleteSelected(EntryList list) {
+    TSortListView& view = impl_->Of(list);
+    const int index = view.SelectedRow();
+    if (index >= 0) view.DeleteRow(index);
 }
 
 bool ConfigLists::SelectedMsnFlags(MsnFlags& flags) const {
-    const int index = SelectedIndex(impl_->msnList);
-    if (index < 0 || static_cast<std::size_t>(index) >= impl_->msnRows.size()) return false;
-    flags = impl_->msnRows[static_cast<std::size_t>(index)].flags;
+    const int index = impl_->msns.SelectedRow();
+    if (index < 0) return false;
+    flags = FlagsOf(impl_->msns.Data(index));
     return true;
 }
 
 bool ConfigLists::SetSelectedMsnFlag(int flag, bool value) {
-    const int index = SelectedIndex(impl_->msnList);
-    if (index < 0 || static_cast<std::size_t>(index) >= impl_->msnRows.size()) return false;
-    impl_->msnRows[static_cast<std::size_t>(index)].flags[static_cast<std::size_t>(flag)] = value;
+    TSortListView& msns = impl_->msns;
+    const int index = msns.SelectedRow();
+    if (index < 0) return false;
+    MsnFlags flags = FlagsOf(msns.Data(index));
+    flags[static_cast<std::size_t>(flag)] = value;
+    msns.SetData(index, FlagBytes(flags));
     return true;
 }
 
 std::optional<CallRow> ConfigLists::SelectedCall() const {
-    const int index = SelectedIndex(impl_->calls);
-    if (index < 0 || static_cast<std::size_t>(index) >= impl_->callRows.size()) return {};
-    return impl_->callRows[static_cast<std::size_t>(index)];
+    const TDateSortListView& calls = impl_->calls;
+    const int index = calls.SelectedRow();
+    if (index < 0) return {};
+    const CallRowData data = calls.CallData(index);
+    return CallRow{calls.Caption(index), calls.SubItem(index, 0), calls.SubItem(index, 1),
+                   data.time, data.notInDatabase};
 }
 
 int ConfigLists::DeleteSelectedCalls() {
-    Impl& m = *impl_;
-    std::vector<std::size_t> selected;
-    for (int i = SelectedIndex(m.calls); i >= 0;
-         i = static_cast<int>(SendMessageA(m.calls, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
-                                           LVNI_SELECTED)))
-        if (static_cast<std::size_t>(i) < m.callRows.size()) selected.push_back(static_cast<std::size_t>(i));
-    if (selected.empty()) return 0;
-    SelectOnly(m.calls, -1);
-    std::vector<CallRow> kept;
-    kept.reserve(m.callRows.size() - selected.size());
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < m.callRows.size(); ++i) {
-        if (next < selected.size() && selected[next] == i) {
-            ++next;
-            continue;
-        }
-        kept.push_back(std::move(m.callRows[i]));
-    }
-    m.callRows = std::move(kept);
-    m.Refresh(m.calls, m.callRows.size());
+    TDateSortListView& calls = impl_->calls;
+    std::vector<int> selected = calls.SelectedRows();
+    std::sort(selected.rbegin(), selected.rend());
+    calls.BeginUpdate();
+    for (int row : selected) calls.DeleteRow(row);
+    calls.EndUpdate();
     return static_cast<int>(selected.size());
 }
 
 void ConfigLists::DeleteAllCalls() {
-    impl_->callRows.clear();
-    SelectOnly(impl_->calls, -1);
-    impl_->Refresh(impl_->calls, 0);
+    impl_->calls.Clear();
 }
 
-void ConfigLists::StartInPlaceEdit(EntryMode list) {
-    HWND view = impl_->Of(list);
-    const int index = SelectedIndex(view);
+void ConfigLists::StartInPlaceEdit(EntryList list) {
+    TSortListView& view = impl_->Of(list);
+    const int index = view.SelectedRow();
     if (index < 0) return;
-    SetFocus(view);
-    SendMessageA(view, LVM_EDITLABELA, static_cast<WPARAM>(index), 0);
+    SetFocus(view.Handle());
+    view.BeginEdit(index);
 }
 
 bool ConfigLists::Editing() const {
-    Impl& m = *impl_;
-    for (HWND list : {m.names, m.msnList})
-        if (SendMessageA(list, LVM_GETEDITCONTROL, 0, 0)) return true;
-    return false;
+    return impl_->names.Editing() || impl_->msns.Editing();
 }
 
 // Enter takes the typed text (MSNs as keypad digits), Esc keeps the caption; either way the
 // key ends the edit and goes no further.
 bool ConfigLists::EndInPlaceEdit(bool cancel, bool& changed) {
-    Impl& m = *impl_;
     changed = false;
-    for (HWND list : {m.msnList, m.names}) {
-        HWND edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
+    for (EntryList list : {EntryList::Msns, EntryList::Names}) {
+        TSortListView& view = impl_->Of(list);
+        HWND edit = reinterpret_cast<HWND>(SendMessageA(view.Handle(), LVM_GETEDITCONTROL, 0, 0));
         if (!edit) continue;
         const int length = GetWindowTextLengthA(edit);
         std::string typed(static_cast<std::size_t>(length) + 1, '\0');
         typed.resize(static_cast<std::size_t>(GetWindowTextA(edit, typed.data(), length + 1)));
-        SendMessageA(list, LVM_CANCELEDITLABEL, 0, 0);
-        if (!cancel)
-            TakeEditedCaption(list == m.names ? EntryMode::Caller : EntryMode::Msn, typed, changed);
-        m.editing = nullptr;
+        SendMessageA(view.Handle(), LVM_CANCELEDITLABEL, 0, 0);
+        if (!cancel) TakeEditedCaption(list, typed, changed);
         return true;
     }
     return false;
 }
 
-std::optional<std::string> ConfigLists::TakeEditedCaption(EntryMode list, const std::string& typed,
+std::optional<std::string> ConfigLists::TakeEditedCaption(EntryList list, const std::string& typed,
                                                           bool& changed) {
     CallerRow row;
     changed = false;
     if (!Selected(list, row)) return {};
-    const std::string caption = list == EntryMode::Msn ? KeypadDigits(typed) : typed;
+    const std::string caption = list == EntryList::Msns ? KeypadDigits(typed) : typed;
     changed = caption != row.number;
-    row.number = caption;
-    SetSelected(list, row);
+    impl_->Of(list).SetCaption(impl_->Of(list).SelectedRow(), caption);
     return caption;
+}
+
+void ConfigLists::SetEditEnded(std::function<void(bool changed)> changed) {
+    for (EntryList list : {EntryList::Names, EntryList::Msns}) {
+        impl_->Of(list).OnEditEnded = [this, list, changed](int, std::string typed) {
+            bool differs = false;
+            TakeEditedCaption(list, typed, differs);
+            if (changed) changed(differs);
+        };
+    }
 }
 
 void ConfigLists::FocusEntered(const char* list) {
     Impl& m = *impl_;
     const std::string name = list;
-    HWND view = m.calls;
-    std::size_t count = m.callRows.size();
+    TSortListView* view = &m.names;
     if (name == "CallsLV") {
-        for (int c = 0; c < 3; ++c) SetColumnCaption(m.calls, c, "");
-        for (int c = 0; c < 3; ++c) SetColumnCaption(m.calls, c, LoadStr(12 + c));
+        view = &m.calls;
+        for (int c = 0; c < 3; ++c) SetColumnCaption(m.calls.Handle(), c, "");
+        for (int c = 0; c < 3; ++c) SetColumnCaption(m.calls.Handle(), c, LoadStr(12 + c));
     } else if (name == "MSNLV") {
-        view = m.msnList;
-        count = m.msnRows.size();
+        view = &m.msns;
         const unsigned ids[3] = {22, 25, 56};
-        for (int c = 0; c < 3; ++c) SetColumnCaption(m.msnList, c, LoadStr(ids[c]));
-    } else {
-        view = m.names;
-        count = m.nameRows.size();
+        for (int c = 0; c < 3; ++c) SetColumnCaption(m.msns.Handle(), c, LoadStr(ids[c]));
     }
-    if (SelectedIndex(view) < 0 && count > 0) SelectOnly(view, 0);
+    if (view->SelectedRow() < 0 && view->RowCount() > 0) view->SelectRow(0);
 }
 
 UINT ConfigLists::PopupMenu(const char* list, POINT screen) {
@@ -578,8 +415,8 @@ UINT ConfigLists::PopupMenu(const char* list, POINT screen) {
                                             screen.y, 0, impl_->form.Handle(), nullptr));
 }
 
-HWND ConfigLists::ListOf(EntryMode list) const {
-    return impl_->Of(list);
+HWND ConfigLists::ListOf(EntryList list) const {
+    return impl_->Of(list).Handle();
 }
 
 }  // namespace telvor

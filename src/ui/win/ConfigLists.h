@@ -21,7 +21,7 @@ namespace telvor {
 class TEditDbEntry;
 
 // The entry dialog on `fields`, modal; true for "Ok" (the fields then hold what was typed).
-bool RunEntryDialog(TEditDbEntry& dialog, EntryMode mode, EntryFields& fields, HWND owner);
+bool RunEntryDialog(TEditDbEntry& dialog, EntryList list, EntryFields& fields, int dmailMode);
 
 class ConfigLists {
   public:
@@ -45,11 +45,11 @@ class ConfigLists {
     void AddNames(const std::vector<CallerRow>& rows);
 
     // Names and MSNs: the entry flows' view of a list.
-    void AppendNew(EntryMode list);
-    bool Selected(EntryMode list, CallerRow& row) const;
-    void SetSelected(EntryMode list, const CallerRow& row);
-    void DeleteSelected(EntryMode list);
-    bool HasSelection(EntryMode list) const;
+    void AppendNew(EntryList list);
+    bool Selected(EntryList list, CallerRow& row) const;
+    void SetSelected(EntryList list, const CallerRow& row);
+    void DeleteSelected(EntryList list);
+    bool HasSelection(EntryList list) const;
 
     bool SelectedMsnFlags(MsnFlags& flags) const;
     bool SetSelectedMsnFlag(int index, bool value);
@@ -62,12 +62,14 @@ class ConfigLists {
 
     // In-place editing of a caption (F2; Enter or Esc end it). EndInPlaceEdit is the key
     // hook's: true when an edit was open; `changed` when the caption differs now.
-    void StartInPlaceEdit(EntryMode list);
+    void StartInPlaceEdit(EntryList list);
     bool EndInPlaceEdit(bool cancel, bool& changed);
+    // An edit ended by the list itself (focus change): the row takes the caption.
+    void SetEditEnded(std::function<void(bool changed)> changed);
     bool Editing() const;
     // The caption an in-place edit ended with (MSNs: keypad digits), or nothing when the edit
     // was cancelled. `changed` is set when it differs from the row's caption.
-    std::optional<std::string> TakeEditedCaption(EntryMode list, const std::string& typed,
+    std::optional<std::string> TakeEditedCaption(EntryList list, const std::string& typed,
                                                  bool& changed);
 
     // Focus entry: column captions again, the first row selected when none is.
@@ -79,7 +81,7 @@ class ConfigLists {
         MsnAdd = 320, MsnDelete, MsnProperties,
     };
     UINT PopupMenu(const char* list, POINT screen);
-    HWND ListOf(EntryMode list) const;
+    HWND ListOf(EntryList list) const;
 
   private:
     struct Impl;

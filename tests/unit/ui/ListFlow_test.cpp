@@ -20,29 +20,29 @@ class FakeLists : public ListFlowPort {
         std::optional<std::size_t> selected;
     };
 
-    void AppendNewRow(EntryMode list) override {
+    void AppendNewRow(EntryList list) override {
         List& l = lists[list];
         CallerRow row;
-        row.number = list == EntryMode::Caller ? NewEntryCaption : NewMsnCaption;
+        row.number = list == EntryList::Names ? NewEntryCaption : NewMsnCaption;
         l.rows.push_back(row);
         l.selected = l.rows.size() - 1;
     }
-    bool SelectedRow(EntryMode list, CallerRow& row) override {
+    bool SelectedRow(EntryList list, CallerRow& row) override {
         List& l = lists[list];
         if (!l.selected) return false;
         row = l.rows[*l.selected];
         return true;
     }
-    void SetSelectedRow(EntryMode list, const CallerRow& row) override {
+    void SetSelectedRow(EntryList list, const CallerRow& row) override {
         List& l = lists[list];
         l.rows[*l.selected] = row;
     }
-    void DeleteSelectedRow(EntryMode list) override {
+    void DeleteSelectedRow(EntryList list) override {
         List& l = lists[list];
         l.rows.erase(l.rows.begin() + static_cast<std::ptrdiff_t>(*l.selected));
         l.selected.reset();
     }
-    bool EditEntry(EntryMode mode, EntryFields& fields) override {
+    bool EditEntry(EntryList mode, EntryFields& fields) override {
         ++dialogs;
         dialogMode = mode;
         shownFields = fields;
@@ -54,10 +54,10 @@ class FakeLists : public ListFlowPort {
     int DmWhen() override { return dmWhen; }
     void Changed() override { ++changes; }
 
-    std::map<EntryMode, List> lists;
+    std::map<EntryList, List> lists;
     std::optional<EntryFields> answer;  // nothing: the user cancels
     EntryFields shownFields;
-    EntryMode dialogMode = EntryMode::Caller;
+    EntryList dialogMode = EntryList::Names;
     int dmWhen = 2;
     int dialogs = 0;
     int changes = 0;
@@ -68,9 +68,9 @@ class ListFlowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         LoadStartupTexts();
-        lists.lists[EntryMode::Caller].rows = {{"0711", "Hans", "", ""}};
+        lists.lists[EntryList::Names].rows = {{"0711", "Hans", "", ""}};
     }
-    std::vector<CallerRow>& Names() { return lists.lists[EntryMode::Caller].rows; }
+    std::vector<CallerRow>& Names() { return lists.lists[EntryList::Names].rows; }
     FakeLists lists;
     ListFlow flow;
 };
@@ -126,23 +126,23 @@ TEST_F(ListFlowTest, NumberFromTheCallListConfirmedIsKept) {
 
 TEST_F(ListFlowTest, PropertiesWithoutSelectionOnlyClearThePendingFlag) {
     flow.NewRowPending = true;
-    flow.Properties(lists, EntryMode::Caller);
+    flow.Properties(lists, EntryList::Names);
     EXPECT_EQ(lists.dialogs, 0);
     EXPECT_FALSE(flow.NewRowPending);
 }
 
 TEST_F(ListFlowTest, CancellingPropertiesOfAnExistingRowKeepsIt) {
-    lists.lists[EntryMode::Caller].selected = 0;
-    flow.Properties(lists, EntryMode::Caller);
+    lists.lists[EntryList::Names].selected = 0;
+    flow.Properties(lists, EntryList::Names);
     EXPECT_EQ(Names().size(), 1u);
     EXPECT_EQ(lists.changes, 0);
 }
 
 TEST_F(ListFlowTest, AddingAnMsnIsChangedEvenWhenCancelled) {
     flow.AddMsn(lists);
-    EXPECT_EQ(lists.dialogMode, EntryMode::Msn);
+    EXPECT_EQ(lists.dialogMode, EntryList::Msns);
     EXPECT_EQ(lists.shownFields.number, "Neue MSN");
-    EXPECT_TRUE(lists.lists[EntryMode::Msn].rows.empty());
+    EXPECT_TRUE(lists.lists[EntryList::Msns].rows.empty());
     EXPECT_EQ(lists.changes, 1);
 }
 
