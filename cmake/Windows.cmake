@@ -52,3 +52,9 @@ add_executable(ring_to_window_bench bench/win/ring_to_window_bench.cpp
 target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim src)
 target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client test_support ${TELVOR_WIN_LIBS})
 add_dependencies(ring_to_window_bench Telvor Capi2032)
+
+# The configuration dialog benchmark (scripts/bench-wine): the dialog in-process with 100 000
+# calls and 10 000 callers.
+add_executable(config_dialog_bench bench/win/config_dialog_bench.cpp)
+target_link_libraries(config_dialog_bench PRIVATE telvor_ui)
+telvor_include_root(config_dialog_bench PRIVATE ui)
