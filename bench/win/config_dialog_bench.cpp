@@ -3,10 +3,10 @@
 // and on the name column, and an apply that writes both files. Runs under Wine like the
 // program; prints a table of medians.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
+#include <commctrl.h>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -111,8 +111,8 @@ int main() {
         dialog->FormClose();
         Pump();
     }
-    std::printf("configuration dialog, %d calls, %d callers, median of %d rounds (Wine)\n",
-                kCalls, kCallers, kRounds);
+    std::printf("configuration dialog, %d calls, %d callers, median of %d rounds (Wine)\n", kCalls,
+                kCallers, kRounds);
     std::printf("| step                         | median ms | target ms |\n");
     std::printf("|------------------------------|-----------|-----------|\n");
     std::printf("| dialog shown (lists loaded)  | %9.1f | %9d |\n", Median(show), 300);

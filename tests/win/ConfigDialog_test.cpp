@@ -3,10 +3,10 @@
 // settings and the store, and an apply whose file cannot be written. Every wait is bounded.
 #include "ui/win/ConfigDialog.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -149,8 +149,8 @@ TEST_F(ConfigDialogTest, AFileThatCannotBeWrittenKeepsTheChangesUnapplied) {
 }
 
 TEST_F(ConfigDialogTest, ListsOfTheFilesAndTheStoreAreLoadedOnShow) {
-    ASSERT_TRUE(ReplaceCallers(settings.callerFile, {{"0711 1", "Hans", "", "X"},
-                                                     {"089 2", "Anna", "\"a.wav\" ", ""}}));
+    ASSERT_TRUE(ReplaceCallers(settings.callerFile,
+                               {{"0711 1", "Hans", "", "X"}, {"089 2", "Anna", "\"a.wav\" ", ""}}));
     ASSERT_TRUE(ReplaceCalls(settings.callFile, {{"Hans", "Büro (4711)", 46364.5, false}}));
     MsnEntry msn;
     msn.number = "4711";
@@ -160,8 +160,8 @@ TEST_F(ConfigDialogTest, ListsOfTheFilesAndTheStoreAreLoadedOnShow) {
     EXPECT_EQ(Rows("ListViewL"), 2);
     EXPECT_EQ(Rows("MSNLV"), 1);
     EXPECT_EQ(Rows("CallsLV"), 1);
-    dialog->AddCallRow(MakeCallListEntry("unbekannt", "(0711) 9", "4711", 46365.0, "9.12.2026",
-                                         "10:00", true));
+    dialog->AddCallRow(
+        MakeCallListEntry("unbekannt", "(0711) 9", "4711", 46365.0, "9.12.2026", "10:00", true));
     EXPECT_EQ(Rows("CallsLV"), 2);
     EXPECT_FALSE(dialog->ApplyEnabled());
 }

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-
 #include <stdexcept>
 #include <utility>
 

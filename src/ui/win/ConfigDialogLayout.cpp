@@ -40,19 +40,39 @@ void AddListPages(std::vector<ControlDef>& c) {
     const char* const groups[2] = {"Dienste1G", "Dienste2G"};
     const DWORD knownHelp[2] = {12004, 12011};
     for (int g = 0; g < 2; ++g) {
-        c.push_back({.kind = K::TabSheet, .name = sheets[g], .caption = sheetCaptions[g],
+        c.push_back({.kind = K::TabSheet,
+                     .name = sheets[g],
+                     .caption = sheetCaptions[g],
                      .parent = "MSNPages"});
-        c.push_back({.kind = K::CheckBox, .name = kServiceBoxes[g * 7], .left = 8, .top = 4,
-                     .width = 380, .height = 17, .caption = knownCaptions[g],
-                     .helpContext = knownHelp[g], .tabOrder = 0, .parent = sheets[g]});
-        c.push_back({.kind = K::GroupBox, .name = groups[g], .left = 8, .top = 22, .width = 385,
-                     .height = 74, .caption = groupCaptions[g], .parent = sheets[g]});
+        c.push_back({.kind = K::CheckBox,
+                     .name = kServiceBoxes[g * 7],
+                     .left = 8,
+                     .top = 4,
+                     .width = 380,
+                     .height = 17,
+                     .caption = knownCaptions[g],
+                     .helpContext = knownHelp[g],
+                     .tabOrder = 0,
+                     .parent = sheets[g]});
+        c.push_back({.kind = K::GroupBox,
+                     .name = groups[g],
+                     .left = 8,
+                     .top = 22,
+                     .width = 385,
+                     .height = 74,
+                     .caption = groupCaptions[g],
+                     .parent = sheets[g]});
         static const char* const serviceCaptions[6] = {"32", "33", "34", "35", "36", "37"};
         for (int i = 0; i < 6; ++i) {
-            c.push_back({.kind = K::CheckBox, .name = kServiceBoxes[g * 7 + 1 + i],
-                         .left = 8 + (i / 3) * 188, .top = 16 + (i % 3) * 18, .width = 180,
-                         .height = 17, .caption = serviceCaptions[i],
-                         .helpContext = static_cast<DWORD>(12005 + i), .tabOrder = 1 + i,
+            c.push_back({.kind = K::CheckBox,
+                         .name = kServiceBoxes[g * 7 + 1 + i],
+                         .left = 8 + (i / 3) * 188,
+                         .top = 16 + (i % 3) * 18,
+                         .width = 180,
+                         .height = 17,
+                         .caption = serviceCaptions[i],
+                         .helpContext = static_cast<DWORD>(12005 + i),
+                         .tabOrder = 1 + i,
                          .parent = groups[g]});
         }
     }
@@ -103,10 +123,16 @@ void AddOtherPage(std::vector<ControlDef>& c) {
 }  // namespace
 
 FormDef ConfigureFormDef() {
-    FormDef def{.name = "ConfigureForm", .caption = "1", .left = 200, .top = 120,
-                .clientWidth = 446, .clientHeight = 332, .dialog = true,
+    FormDef def{.name = "ConfigureForm",
+                .caption = "1",
+                .left = 200,
+                .top = 120,
+                .clientWidth = 446,
+                .clientHeight = 332,
+                .dialog = true,
                 .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                .exStyle = WS_EX_CONTEXTHELP, .placement = FormPlacement::ScreenCenter};
+                .exStyle = WS_EX_CONTEXTHELP,
+                .placement = FormPlacement::ScreenCenter};
     auto& c = def.controls;
     // clang-format off
     c.push_back({.kind = K::PageControl, .name = "Pages", .left = 8, .top = 8, .width = 430, .height = 284, .tabOrder = 0});

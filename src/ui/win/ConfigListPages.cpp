@@ -1,6 +1,7 @@
 // The three list pages: their buttons, keys, popup menus, in-place editing and the entry
 // dialog, and the transfer of a caller's number into the database.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "base/StringTable.h"
@@ -109,16 +110,35 @@ void TConfigureForm::ListKeyDown(const char* list, WORD key) {
 
 void TConfigureForm::RunPopup(const char* list, POINT at) {
     switch (lists_->PopupMenu(list, at)) {
-        case ConfigLists::NamesAdd: HinzuBClick(); break;
-        case ConfigLists::NamesDelete: LoeschenBClick(); break;
-        case ConfigLists::NamesImport: ImportBClick(); break;
-        case ConfigLists::NamesProperties: EigenschaftenBClick(); break;
-        case ConfigLists::CallsDelete: DelCallBClick(); break;
-        case ConfigLists::CallsToDatabase: ToDatabaseBClick(); break;
-        case ConfigLists::MsnAdd: Hinzu2BClick(); break;
-        case ConfigLists::MsnDelete: Loeschen2BClick(); break;
-        case ConfigLists::MsnProperties: Eigenschaften2BClick(); break;
-        default: break;
+        case ConfigLists::NamesAdd:
+            HinzuBClick();
+            break;
+        case ConfigLists::NamesDelete:
+            LoeschenBClick();
+            break;
+        case ConfigLists::NamesImport:
+            ImportBClick();
+            break;
+        case ConfigLists::NamesProperties:
+            EigenschaftenBClick();
+            break;
+        case ConfigLists::CallsDelete:
+            DelCallBClick();
+            break;
+        case ConfigLists::CallsToDatabase:
+            ToDatabaseBClick();
+            break;
+        case ConfigLists::MsnAdd:
+            Hinzu2BClick();
+            break;
+        case ConfigLists::MsnDelete:
+            Loeschen2BClick();
+            break;
+        case ConfigLists::MsnProperties:
+            Eigenschaften2BClick();
+            break;
+        default:
+            break;
     }
 }
 

@@ -1,9 +1,9 @@
 #include "ui/win/ConfigLists.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
+#include <commctrl.h>
 #include <unordered_map>
 
 #include "base/StringTable.h"
@@ -30,7 +30,8 @@ class DateTimeTexts {
   public:
     std::string Of(double time) {
         const long long day = static_cast<long long>(time);
-        const long long minute = static_cast<long long>((time - static_cast<double>(day)) * 1440.0 + 1e-7);
+        const long long minute =
+            static_cast<long long>((time - static_cast<double>(day)) * 1440.0 + 1e-7);
         return Cached(dates_, day, [&] { return Format(time, true); }) + " " +
                Cached(times_, minute, [&] { return Format(time, false); });
     }
@@ -60,8 +61,8 @@ class DateTimeTexts {
         double fraction = time - static_cast<double>(day);
         if (fraction < 0) fraction = -fraction;
         // 1601-01-01 is day -109205 of this count; FILETIME counts 100 ns from there.
-        const long long ms = (day + 109205) * 86400000LL +
-                             static_cast<long long>(fraction * 86400000.0 + 0.5);
+        const long long ms =
+            (day + 109205) * 86400000LL + static_cast<long long>(fraction * 86400000.0 + 0.5);
         ULARGE_INTEGER ticks;
         ticks.QuadPart = static_cast<unsigned long long>(ms) * 10000ULL;
         FILETIME ft{ticks.LowPart, ticks.HighPart};
@@ -70,7 +71,6 @@ class DateTimeTexts {
     std::unordered_map<long long, std::string> dates_;
     std::unordered_map<long long, std::string> times_;
 };
-
 
 std::string FlagBytes(const MsnFlags& flags) {
     std::string bytes(flags.size(), '\0');
@@ -118,8 +118,8 @@ class LoadScope {
 }  // namespace
 
 bool RunEntryDialog(TEditDbEntry& dialog, EntryList list, EntryFields& fields, int dmailMode) {
-    EntryValues values{fields.number, fields.name, fields.program, fields.parameter,
-                       fields.dmailChecked, false};
+    EntryValues values{fields.number,    fields.name,         fields.program,
+                       fields.parameter, fields.dmailChecked, false};
     const EntryMode mode = list == EntryList::Names ? EntryMode::CallerDatabase : EntryMode::Msn;
     if (!dialog.Edit(mode, values, dmailMode)) return false;
     fields.number = values.number;
@@ -132,7 +132,8 @@ bool RunEntryDialog(TEditDbEntry& dialog, EntryList list, EntryFields& fields, i
 }
 
 struct ConfigLists::Impl {
-    explicit Impl(Form& f) : form(f), calls(f, "CallsLV"), names(f, "ListViewL"), msns(f, "MSNLV") {}
+    explicit Impl(Form& f)
+        : form(f), calls(f, "CallsLV"), names(f, "ListViewL"), msns(f, "MSNLV") {}
 
     Form& form;
     TDateSortListView calls;
@@ -400,8 +401,11 @@ UINT ConfigLists::PopupMenu(const char* list, POINT screen) {
     const std::string name = list;
     std::vector<Item> items;
     if (name == "ListViewL")
-        items = {{NamesAdd, "10001"}, {NamesDelete, "10002"}, {NamesImport, "10005"},
-                 {0, "10003"}, {NamesProperties, "10004"}};
+        items = {{NamesAdd, "10001"},
+                 {NamesDelete, "10002"},
+                 {NamesImport, "10005"},
+                 {0, "10003"},
+                 {NamesProperties, "10004"}};
     else if (name == "CallsLV")
         items = {{CallsDelete, "10101"}, {CallsToDatabase, "10102"}};
     else

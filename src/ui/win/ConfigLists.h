@@ -76,9 +76,15 @@ class ConfigLists {
     void FocusEntered(const char* list);
     // The popup menus; the chosen command's id, or 0.
     enum MenuCommand : UINT {
-        NamesAdd = 300, NamesDelete, NamesImport, NamesProperties,
-        CallsDelete = 310, CallsToDatabase,
-        MsnAdd = 320, MsnDelete, MsnProperties,
+        NamesAdd = 300,
+        NamesDelete,
+        NamesImport,
+        NamesProperties,
+        CallsDelete = 310,
+        CallsToDatabase,
+        MsnAdd = 320,
+        MsnDelete,
+        MsnProperties,
     };
     UINT PopupMenu(const char* list, POINT screen);
     HWND ListOf(EntryList list) const;

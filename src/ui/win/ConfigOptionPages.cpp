@@ -1,5 +1,6 @@
 // The dmail pro page, the page of other options and the MSN page's fourteen service boxes.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "ui/ConfigOptions.h"
@@ -24,8 +25,8 @@ void TConfigureForm::WireHandlers() {
         if (form_->PageIndex("Pages") == kCallsPage) PagesChange();
         return 0;
     });
-    for (const char* name : {"CloseTimeRB", "CloseConnectRB", "InitAlwaysCB", "AlertCB",
-                             "DoNDDECB"})
+    for (const char* name :
+         {"CloseTimeRB", "CloseConnectRB", "InitAlwaysCB", "AlertCB", "DoNDDECB"})
         form.OnClick(name, [this] { Changed(); });
     for (const char* name : {"NatCallsE", "InternatCallsE"})
         form.OnChange(name, [this] { Changed(); });
@@ -55,8 +56,8 @@ void TConfigureForm::CloseTimeUClick() {
 }
 
 void TConfigureForm::EnableCloseOptions(bool enabled) {
-    for (const char* name : {"CloseTimeRB", "CloseConnectRB", "SecondsL", "CloseTimeE",
-                             "CloseTimeU"})
+    for (const char* name :
+         {"CloseTimeRB", "CloseConnectRB", "SecondsL", "CloseTimeE", "CloseTimeU"})
         form_->SetEnabled(name, enabled);
 }
 

@@ -3,7 +3,6 @@
 #include "ui/ListFlow.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 #include <optional>
 #include <vector>
