@@ -15,13 +15,14 @@
 #include "store/CallerDatabase.h"
 #include "store/MemorySettingsStore.h"
 #include "support/WinTestSupport.h"
+#include "support/WindowProbe.h"
 
 namespace telvor {
 namespace {
 
 using wintest::CaseDir;
 using wintest::DialogAnswer;
-using wintest::Text;
+using test::WindowText;
 
 class ConfigDialogTest : public ::testing::Test {
   protected:
@@ -65,11 +66,11 @@ class ConfigDialogTest : public ::testing::Test {
 };
 
 TEST_F(ConfigDialogTest, PagesCaptionsAndButtonsAsTheUserReadsThem) {
-    EXPECT_EQ(Text(dialog->Handle()), "Telvor einrichten");
-    EXPECT_EQ(Text(Control("UebernehmenB")), "Ü&bernehmen");
-    EXPECT_EQ(Text(Control("CloseConnectRB")),
+    EXPECT_EQ(WindowText(dialog->Handle()), "Telvor einrichten");
+    EXPECT_EQ(WindowText(Control("UebernehmenB")), "Ü&bernehmen");
+    EXPECT_EQ(WindowText(Control("CloseConnectRB")),
               "F&enster schließen, nachdem der Anruf angenommen wurde");
-    EXPECT_EQ(Text(Control("Audio1CB")), Text(Control("Audio2CB")));
+    EXPECT_EQ(WindowText(Control("Audio1CB")), WindowText(Control("Audio2CB")));
     EXPECT_EQ(TabCtrl_GetItemCount(Control("Pages")), 5);
     EXPECT_EQ(TabCtrl_GetItemCount(Control("MSNPages")), 2);
     EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
@@ -90,12 +91,12 @@ TEST_F(ConfigDialogTest, ShowingLoadsTheOptionsAndLeavesNothingToApply) {
     store.WriteString("Settings", "NationalCalls", "0");
     Attach();
     dialog->FormShow();
-    EXPECT_EQ(Text(Control("CloseTimeE")), "60");
+    EXPECT_EQ(WindowText(Control("CloseTimeE")), "60");
     EXPECT_TRUE(Enabled("CloseTimeE"));
     EXPECT_FALSE(dialog->GetForm().Checked("CloseTimeRB"));
     EXPECT_TRUE(dialog->GetForm().Checked("CloseConnectRB"));
     EXPECT_EQ(dialog->GetForm().ItemIndex("DMWhenRG"), 3);
-    EXPECT_EQ(Text(Control("DMailPathE")), "c:\\dm.exe");
+    EXPECT_EQ(WindowText(Control("DMailPathE")), "c:\\dm.exe");
     EXPECT_FALSE(dialog->ApplyEnabled());
     EXPECT_EQ(store.ReadString("Settings", "Version", "?"), "2.00");
 }
