@@ -57,3 +57,9 @@ add_dependencies(ring_to_window_bench Telvor Capi2032)
 add_executable(list_view_bench bench/win/list_view_bench.cpp)
 target_link_libraries(list_view_bench PRIVATE telvor_ui)
 telvor_include_root(list_view_bench PRIVATE ui)
+
+# The configuration dialog benchmark (scripts/bench-wine): the dialog in-process with 100 000
+# calls and 10 000 callers.
+add_executable(config_dialog_bench bench/win/config_dialog_bench.cpp)
+target_link_libraries(config_dialog_bench PRIVATE telvor_ui)
+telvor_include_root(config_dialog_bench PRIVATE ui)

@@ -169,6 +169,7 @@ constexpr Entry kTable[] = {
     {20028, "Wollen Sie '%s' (%s) wirklich abweisen?"},
     {20029, "AreaCode.txt"},
     // Texts of the user-interface platform layer
+    {kFileCreateErrorId, "Datei %s kann nicht erstellt werden"},
     {kFileOpenErrorId, "Kann Datei %s nicht öffnen"},
     {kInvalidIntegerId, "'%s' ist kein gültiger Integerwert"},
     {kWarningTitleId, "Warnung"},

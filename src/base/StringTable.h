@@ -10,6 +10,7 @@
 namespace telvor {
 
 // Texts of the user-interface platform layer that the program shows.
+inline constexpr unsigned kFileCreateErrorId = 61441;   // "Datei %s kann nicht erstellt werden"
 inline constexpr unsigned kFileOpenErrorId = 61442;     // "Kann Datei %s nicht öffnen"
 inline constexpr unsigned kInvalidIntegerId = 61500;    // "'%s' ist kein gültiger Integerwert"
 inline constexpr unsigned kWarningTitleId = 61560;      // "Warnung"

@@ -60,9 +60,23 @@ bool TTelvorMainForm::Create() {
     return true;
 }
 
-void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about) {
+void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about,
+                                  TEditDbEntry* entry) {
     configure_ = configure;
     about_ = about;
+    if (configure_) {
+        // The dialog edits the settings the call handlers read: an apply is in force at once.
+        TConfigureForm::Links links;
+        links.settings = &settings_;
+        links.store = &store_;
+        links.dialogBusy = &Program().DialogBusy;
+        links.oldWindows = Program().OldWindows;
+        links.about = about_;
+        links.entry = entry;
+        links.showProtocol = [this](HWND owner) { ShowProtocol(settings_.logFile, owner); };
+        links.deleteProtocol = [this](HWND owner) { DeleteProtocol(settings_.logFile, owner); };
+        configure_->Attach(std::move(links));
+    }
     if (!events_.Ready()) PostMessageA(hwnd_, WM_RUNPENDINGEVENTS, 0, 0);
     if (about_) {
         about_->OnAboutCommandsEnabled = [this](bool enabled) {

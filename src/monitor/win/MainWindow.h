@@ -26,6 +26,7 @@ namespace telvor {
 class TCallerForm;
 class TConfigureForm;
 class TAboutBox;
+class TEditDbEntry;
 class NetworkDistribution;
 
 // Window identity that a second start and the activator look for.
@@ -58,8 +59,8 @@ class TTelvorMainForm final : public CallPorts {
 
     // Creates the hidden window and runs FormCreate. False when the window cannot be made.
     bool Create();
-    // The forms created after the main form (configuration dialog, about box).
-    void AttachForms(TConfigureForm* configure, TAboutBox* about);
+    // The forms created after the main form (configuration dialog, about box, entry dialog).
+    void AttachForms(TConfigureForm* configure, TAboutBox* about, TEditDbEntry* entry = nullptr);
     // FormDestroy, then the window goes. Runs once, when the message loop has ended.
     void Destroy();
 

@@ -68,7 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                 CreateForm<TConfigureForm>(mainForm.Handle());
             std::unique_ptr<TAboutBox> about = CreateForm<TAboutBox>(mainForm.Handle());
             std::unique_ptr<TEditDbEntry> editEntry = CreateForm<TEditDbEntry>(mainForm.Handle());
-            mainForm.AttachForms(configure.get(), about.get());
+            mainForm.AttachForms(configure.get(), about.get(), editEntry.get());
 
             // 7. Until "Beenden" or a quit request (no CAPI controller).
             MSG msg;
@@ -77,6 +77,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
+            if (configure) configure->Detach();
             mainForm.AttachForms(nullptr, nullptr);
             mainForm.Destroy();
         }

@@ -1,39 +1,40 @@
 #include "ui/win/ConfigDialog.h"
 
+#include <commctrl.h>
+#include <shellapi.h>
+#include <stdexcept>
+#include <utility>
+
+#include "base/StringTable.h"
+#include "ui/win/ConfigDialogLayout.h"
+#include "ui/win/ConfigLists.h"
+#include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
 
 namespace telvor {
 
-bool CallRecorded = false;
-
 namespace {
 
-FormDef ConfigureFormDef() {
-    FormDef def{.name = "ConfigureForm", .caption = "1", .left = 200, .top = 120,
-                .clientWidth = 446, .clientHeight = 332, .dialog = true,
-                .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                .exStyle = WS_EX_CONTEXTHELP, .placement = FormPlacement::ScreenCenter};
-    def.controls = {
-        {.kind = ControlKind::PageControl, .name = "Pages", .left = 8, .top = 8, .width = 430,
-         .height = 284, .tabOrder = 0},
-        {.kind = ControlKind::TabSheet, .name = "CallsTab", .caption = "5", .parent = "Pages"},
-        {.kind = ControlKind::TabSheet, .name = "NameTab", .caption = "6", .parent = "Pages"},
-        {.kind = ControlKind::TabSheet, .name = "MSNTab", .caption = "7", .parent = "Pages"},
-        {.kind = ControlKind::TabSheet, .name = "DMailTab", .caption = "59", .parent = "Pages"},
-        {.kind = ControlKind::TabSheet, .name = "SonstTab", .caption = "8", .parent = "Pages"},
-        {.kind = ControlKind::Button, .name = "OkB", .left = 204, .top = 300, .width = 75,
-         .height = 25, .caption = "2", .helpContext = 1, .tabOrder = 1, .flags = kDefault},
-        {.kind = ControlKind::Button, .name = "AbbrechenB", .left = 284, .top = 300,
-         .width = 75, .height = 25, .caption = "3", .helpContext = 2, .tabOrder = 2,
-         .flags = kCancel},
-        {.kind = ControlKind::Button, .name = "UebernehmenB", .left = 364, .top = 300,
-         .width = 75, .height = 25, .caption = "4", .helpContext = 3, .tabOrder = 3,
-         .flags = kDisabled},
-    };
-    return def;
+constexpr unsigned kFirstRunInfoId = 20016;
+constexpr unsigned kFileNotWrittenId = kFileCreateErrorId;  // "Datei %s kann nicht erstellt werden"
+
+bool IsWindowsNt() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// A store opened for one operation: the monitor's store object reads and writes the tree per
+// call, so holding the reference is all an operation needs.
+SettingsStore& StoreOf(const TConfigureForm::Links& links) {
+    if (!links.store) throw std::logic_error("configuration dialog without settings store");
+    return *links.store;
 }
 
 }  // namespace
+
+TConfigureForm::TConfigureForm(Key) {}
+TConfigureForm::~TConfigureForm() = default;
 
 std::unique_ptr<TConfigureForm> TConfigureForm::Create(HWND owner, std::string& error) {
     FormResult result = Form::Create(ConfigureFormDef(), owner);
@@ -41,42 +42,226 @@ std::unique_ptr<TConfigureForm> TConfigureForm::Create(HWND owner, std::string& 
         error = result.error;
         return nullptr;
     }
-    auto dialog = std::unique_ptr<TConfigureForm>(new TConfigureForm());
+    auto dialog = std::make_unique<TConfigureForm>(Key{});
     dialog->form_ = std::move(result.form);
-    Form& form = *dialog->form_;
-    form.SetIconResource(IDI_CONFIGUREFORM);
-    form.OnClick("OkB", [&form] { form.Hide(); });
-    form.OnClick("AbbrechenB", [&form] { form.Hide(); });
-    form.OnClose([&form] { form.Hide(); });
+    dialog->form_->SetIconResource(IDI_CONFIGUREFORM);
+    dialog->lists_ = std::make_unique<ConfigLists>(*dialog->form_);
+    dialog->FormCreate();
     return dialog;
 }
 
-void TConfigureForm::ShowNonModal() {
-    if (CallRecorded) {
-        form_->SelectPage("Pages", 0);
-        CallRecorded = false;
-    } else if (!Visible()) {
-        form_->SelectPage("Pages", 1);
+// Steps 1-2 (context help and the captions are the form's own); the popup menus, the lists'
+// column captions and the import dialog's texts are ConfigLists'.
+void TConfigureForm::FormCreate() {
+    Form& form = *form_;
+    SendMessageA(form.Control("CloseTimeU"), UDM_SETPOS32, 0, 60);
+    UDACCEL step{0, kCloseTimeStep};
+    SendMessageA(form.Control("CloseTimeU"), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
+    form.SetText("CloseTimeE", "60");
+    EnableCloseOptions(false);
+    loadingChecks_ = false;
+    WireHandlers();
+    WireListHandlers();
+    form.SetEnabled("UebernehmenB", false);
+}
+
+void TConfigureForm::Attach(Links links) {
+    links_ = std::move(links);
+    if (!links_.settings || !links_.store) return;
+    // 3: the lists' layout as stored.
+    ApplyListLayouts(*links_.store);
+    // 4: without a notification area the minimised dialog stands in for the icon.
+    if (links_.oldWindows) {
+        HWND hwnd = form_->Handle();
+        SetWindowLongPtrA(hwnd, GWL_STYLE,
+                          (GetWindowLongPtrA(hwnd, GWL_STYLE) & ~DS_MODALFRAME) | WS_MINIMIZEBOX);
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+        FormShow();
+        ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
     }
+    // 6 (before the greeting, which waits for the user): forwarding is impossible on NT.
+    loadingChecks_ = false;
+    if (IsWindowsNt()) {
+        links_.settings->enableNetDde = false;
+        form_->SetChecked("DoNDDECB", false);
+        form_->SetEnabled("DoNDDECB", false);
+    }
+    // 5: the first start asks for the MSNs.
+    if (FirstRun) {
+        ShowNonModal();
+        ShowAndFocus(kMsnPage, "MSNLV");
+        ShowMessageDialog(MessageKind::Information, LoadStr(kFirstRunInfoId), form_->Handle());
+    }
+}
+
+void TConfigureForm::Detach() {
+    links_ = Links{};
+}
+
+bool TConfigureForm::Visible() const {
+    return IsWindowVisible(form_->Handle()) != FALSE;
+}
+
+void TConfigureForm::ShowNonModal() {
+    if (!Visible()) FormShow();
     form_->Show();
+    if (IsIconic(form_->Handle())) ShowWindow(form_->Handle(), SW_RESTORE);
     BringWindowToTop(Handle());
     SetForegroundWindow(Handle());
 }
 
-bool TConfigureForm::Visible() const { return IsWindowVisible(form_->Handle()) != FALSE; }
+void TConfigureForm::ShowAndFocus(int page, const char* list) {
+    form_->SelectPage("Pages", page);
+    SetFocus(form_->Control(list));
+}
+
+// Each showing: everything afresh from the store and the files.
+void TConfigureForm::FormShow() {
+    if (!links_.settings || !links_.store) return;
+    Form& form = *form_;
+    SettingsStore& store = StoreOf(links_);
+    // 1
+    flow_.Reset();
+    lists_->Clear();
+    for (const char* box : kServiceBoxes) form.SetChecked(box, false);
+    // 2-3: the first showing after an upgrade converts the loaded callers' numbers once.
+    const bool upgrade = store.ReadString(kSettingsSection, "Version", "0.00") < "2.00";
+    if (upgrade) store.WriteString(kSettingsSection, "Version", "2.00");
+    LoadLists(store);
+    if (upgrade && links_.convertNumbers) lists_->ConvertNames(links_.convertNumbers, store);
+    // 4-6: the option controls; their change handlers fire and are undone below.
+    const ConfigOptions options = LoadOptions(store, *links_.settings);
+    LoadOptionPages(options);
+    // 5
+    if (CallRecorded) {
+        ShowAndFocus(kCallsPage, "CallsLV");
+    } else {
+        ShowAndFocus(kNamesPage, "ListViewL");
+    }
+    form.SelectPage("MSNPages", 0);
+    CallRecorded = false;
+    form.SetEnabled("UebernehmenB", false);
+    // 7
+    ApplyListLayouts(store);
+}
+
+void TConfigureForm::Changed() {
+    form_->SetEnabled("UebernehmenB", true);
+}
+
+ConfigContent TConfigureForm::Content() const {
+    ConfigContent content = lists_->Content();
+    content.options = OptionPages();
+    return content;
+}
+
+// The apply. A file that could not be written leaves "Ü&bernehmen" enabled (the changes are
+// not all stored) and says so; the previous file is still there, whole.
+void TConfigureForm::UebernehmenBClick() {
+    if (!links_.settings || !links_.store) return;
+    form_->SetEnabled("UebernehmenB", false);
+    struct Effects : ApplyEffects {
+        explicit Effects(TConfigureForm& f) : form(f) {}
+        void StartNetDde() override { form.StartNetDde(); }
+        TConfigureForm& form;
+    } effects(*this);
+    ApplyResult result;
+    try {
+        result = ApplyConfiguration(Content(), StoreOf(links_), *links_.settings, effects);
+    } catch (...) {
+        form_->SetEnabled("UebernehmenB", true);  // the store's error box follows
+        throw;
+    }
+    if (result.Done()) return;
+    form_->SetEnabled("UebernehmenB", true);
+    const std::string& path =
+        result.callerFileWritten ? links_.settings->callFile : links_.settings->callerFile;
+    ShowMessageDialog(MessageKind::Error, FormatStr(kFileNotWrittenId, {path}), form_->Handle());
+}
+
+void TConfigureForm::StartNetDde() {
+    if (links_.startNetDde) {
+        links_.startNetDde();
+        return;
+    }
+    ShellExecuteA(nullptr, "open", "netdde", "", "", SW_HIDE);
+}
+
+void TConfigureForm::OkBClick() {
+    if (links_.oldWindows)
+        ShowWindow(form_->Handle(), SW_MINIMIZE);
+    else
+        form_->Hide();
+    UebernehmenBClick();
+    FormClose();
+}
+
+void TConfigureForm::AbbrechenBClick() {
+    FormClose();
+}
+
+// Closing hides (or minimises, standing in for the icon); nothing stored is discarded.
+void TConfigureForm::FormClose() {
+    if (form_->PageIndex("Pages") == kCallsPage) CallRecorded = false;
+    SaveListViewSettings();
+    if (links_.oldWindows)
+        ShowWindow(form_->Handle(), SW_MINIMIZE);
+    else
+        form_->Hide();
+    SetForegroundWindow(GetTopWindow(nullptr));
+}
+
+void TConfigureForm::PagesChange() {
+    // Leaving or entering the call list: its new calls have been seen.
+    CallRecorded = false;
+}
+
+void TConfigureForm::SaveListViewSettings() {
+    if (links_.store) lists_->SaveLayouts(*links_.store);
+}
+
+void TConfigureForm::ApplyListLayouts(SettingsStore& store) {
+    lists_->ApplyLayouts(store, GetSystemMetrics(SM_CXVSCROLL));
+}
+
+void TConfigureForm::LoadLists(SettingsStore& store) {
+    lists_->Load(store, *links_.settings);
+}
+
+void TConfigureForm::AddCallRow(const CallListEntry& entry) {
+    lists_->AddCall(ToCallRow(entry));
+}
+
+std::size_t TConfigureForm::CallRowCount() const {
+    return lists_->CallCount();
+}
+
+std::vector<CallerRow> TConfigureForm::NameRows() const {
+    return lists_->Content().callers;
+}
+
+void TConfigureForm::AddNameRows(const std::vector<CallerRow>& rows) {
+    lists_->AddNames(rows);
+    if (!rows.empty()) Changed();
+}
+
+bool TConfigureForm::ListEditKeyHook(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE))
+        return false;
+    if (GetActiveWindow() != form_->Handle()) return false;
+    bool changed = false;
+    if (!lists_->EndInPlaceEdit(msg.wParam == VK_ESCAPE, changed)) return false;
+    if (changed) Changed();
+    return true;
+}
+
+}  // namespace telvor
+
+namespace telvor {
 
 bool TConfigureForm::ApplyEnabled() const {
     return IsWindowEnabled(form_->Control("UebernehmenB")) != FALSE;
 }
-
-void TConfigureForm::SaveListViewSettings() {}
-
-void TConfigureForm::AddCallRow(const CallListEntry& entry) { callRows_.push_back(entry); }
-
-void TConfigureForm::AddNumberToDatabase(const std::string&) { ShowNonModal(); }
-
-bool TConfigureForm::ListEditKeyHook(MSG&) { return false; }
-
-void TConfigureForm::SetInfoEnabled(bool) {}
 
 }  // namespace telvor

@@ -1,36 +1,83 @@
 #pragma once
 // TConfigureForm: the configuration dialog. It is created hidden at start-up and lives until
-// the program ends; the main window shows it without making it modal.
+// the program ends; the main window shows it without making it modal. Each showing loads the
+// caller database, the MSN list, the call list and the options afresh; "Ü&bernehmen" and "Ok"
+// write them back, and the running monitor uses them from its next call on.
 //
-// This is its frame — caption, pages and the three buttons — with the operations the monitor
-// calls; the list and option pages are filled in by their own work.
+// ConfigDialog.cpp holds the frame (creation, showing, apply, OK, cancel, close),
+// ConfigOptionPages.cpp the dmail and other-options pages and the service boxes,
+// ConfigListPages.cpp the three lists.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "store/AppSettings.h"
 #include "store/CallListEntry.h"
+#include "store/SettingsStore.h"
+#include "ui/ConfigApply.h"
+#include "ui/ConfigFlags.h"
+#include "ui/ListFlow.h"
+#include "ui/ListLayout.h"
 #include "ui/win/Form.h"
 
 namespace telvor {
 
-// Set by every recorded call; the next showing of the dialog opens the call list first.
-extern bool CallRecorded;
+class TAboutBox;
+class TEditDbEntry;
+class ConfigLists;
 
-class TConfigureForm {
+class TConfigureForm : private ListFlowPort {
+    struct Key {
+        explicit Key() = default;
+    };
+
   public:
-    // Created hidden; nullptr with `error` set when the form cannot be built.
+    // What the dialog works on, owned by the monitor. `settings` is the running monitor's
+    // copy: what an apply puts there is what the next call uses.
+    struct Links {
+        AppSettings* settings = nullptr;
+        SettingsStore* store = nullptr;
+        bool* dialogBusy = nullptr;  // set while a modal dialog of the program is open
+        bool oldWindows = false;     // no notification area: the dialog stands in for the icon
+        TAboutBox* about = nullptr;
+        TEditDbEntry* entry = nullptr;
+        // Runs when an apply switches network forwarding on; default: the shell opens "netdde".
+        std::function<void()> startNetDde;
+        // "Im&portieren": the text import into the names list.
+        std::function<void(TConfigureForm&)> import;
+        // The protocol file's two commands, shared with the icon menu.
+        std::function<void(HWND owner)> showProtocol;
+        std::function<void(HWND owner)> deleteProtocol;
+        // The first showing after an upgrade: the callers' numbers of the earlier version get
+        // the blank between area code and number (in the list only; an apply stores them).
+        std::function<void(std::vector<CallerRow>& rows, SettingsStore& store)> convertNumbers;
+    };
+
+    explicit TConfigureForm(Key);
+    ~TConfigureForm() override;
+    TConfigureForm(const TConfigureForm&) = delete;
+    TConfigureForm& operator=(const TConfigureForm&) = delete;
+
+    // Created hidden (FormCreate steps 1-2); nullptr with `error` set when it cannot be built.
     static std::unique_ptr<TConfigureForm> Create(HWND owner, std::string& error);
+    // The rest of FormCreate, once the monitor's settings exist: the lists' layout, the
+    // stand-in for old shells, the first-run greeting, the NT rule for forwarding.
+    void Attach(Links links);
+    // Hands the linked objects back (the program's end); the dialog then only hides.
+    void Detach();
 
     HWND Handle() const { return form_->Handle(); }
-    // Visible without being modal, in front, the foreground window.
-    void ShowNonModal();
+    Form& GetForm() { return *form_; }
     bool Visible() const;
+    // Visible without being modal, in front, the foreground window (loads it when hidden).
+    void ShowNonModal();
     // "Ü&bernehmen" is enabled while changes are not yet applied.
     bool ApplyEnabled() const;
     void SaveListViewSettings();
-    // A recorded call: a row of the call list.
+    // A recorded call: a row at the end of the call list.
     void AddCallRow(const CallListEntry& entry);
     // The caller window's "&Datenbank...": take a number into the caller database.
     void AddNumberToDatabase(const std::string& number);
@@ -38,12 +85,67 @@ class TConfigureForm {
     bool ListEditKeyHook(MSG& msg);
     void SetInfoEnabled(bool enabled);
 
-    const std::vector<CallListEntry>& CallRows() const { return callRows_; }
-    Form& GetForm() { return *form_; }
+    // Handlers, named as the form publishes them.
+    void FormShow();
+    void FormClose();
+    void OkBClick();
+    void AbbrechenBClick();
+    void UebernehmenBClick();
+    void Changed();
+    void CloseAutoCClick();
+    void CloseTimeUClick();
+    void PagesChange();
+    void PAnzeigenBClick();
+    void PLoeschenBClick();
+    void InfoBClick();
+    void ServiceBoxClick(int index);  // the fourteen handlers, by MsnFlags index
+    void HinzuBClick();
+    void LoeschenBClick();
+    void EigenschaftenBClick();
+    void ImportBClick();
+    void Hinzu2BClick();
+    void Loeschen2BClick();
+    void Eigenschaften2BClick();
+    void DelCallBClick();
+    void DelAllCallsBClick();
+    void ToDatabaseBClick();
+
+    // The rows as they stand, for an apply, the import and tests.
+    ConfigContent Content() const;
+    std::vector<CallerRow> NameRows() const;
+    void AddNameRows(const std::vector<CallerRow>& rows);
+    std::size_t CallRowCount() const;
 
   private:
+    void FormCreate();
+    void WireHandlers();
+    void WireListHandlers();
+    void EnableCloseOptions(bool enabled);
+    void LoadOptionPages(const ConfigOptions& options);
+    ConfigOptions OptionPages() const;
+    void LoadServiceBoxes();
+    void LoadLists(SettingsStore& store);
+    void ApplyListLayouts(SettingsStore& store);
+    void StartNetDde();
+    void ShowAndFocus(int page, const char* list);
+    void ListKeyDown(const char* list, WORD key);
+    void RunPopup(const char* list, POINT screen);
+
+    // ListFlowPort: the names and MSN lists and the entry dialog.
+    void AppendNewRow(EntryList list) override;
+    bool SelectedRow(EntryList list, CallerRow& row) override;
+    void SetSelectedRow(EntryList list, const CallerRow& row) override;
+    void DeleteSelectedRow(EntryList list) override;
+    bool EditEntry(EntryList mode, EntryFields& fields) override;
+    void ShowNamesPage() override;
+    int DmWhen() override;
+
     std::unique_ptr<Form> form_;
-    std::vector<CallListEntry> callRows_;
+    std::unique_ptr<ConfigLists> lists_;
+    Links links_;
+    ListFlow flow_;
+    bool loadingChecks_ = false;  // LoadingChecks
+    int closeTimePosition_ = 60;  // the last valid position of CloseTimeU
 };
 
 }  // namespace telvor

@@ -1,0 +1,47 @@
+#pragma once
+// The apply step of the configuration dialog ("Ü&bernehmen" and "Ok"): everything the dialog
+// holds goes to the caller database file, the MSN list, the running monitor's settings, the
+// settings store and the call list file, in this order.
+#include <string>
+#include <vector>
+
+#include "store/AppSettings.h"
+#include "store/CallList.h"
+#include "store/CallerDatabase.h"
+#include "store/SettingsStore.h"
+#include "ui/ConfigOptions.h"
+#include "ui/ConfigRows.h"
+
+namespace telvor {
+
+struct ConfigContent {
+    std::vector<CallerRow> callers;  // rows still captioned "Neuer Eintrag" are not stored
+    std::vector<MsnRow> msns;        // in their present order
+    ConfigOptions options;
+    std::vector<CallRow> calls;
+};
+
+// What an apply does outside the settings store. The files are replaced whole; a replace that
+// fails must leave the previous file as it was (the store's replace is crash-safe).
+class ApplyEffects {
+  public:
+    virtual ~ApplyEffects() = default;
+    virtual bool ReplaceCallerFile(const std::string& path, const std::vector<CallerRow>& rows);
+    virtual bool ReplaceCallFile(const std::string& path, const std::vector<CallRecord>& records);
+    // Network forwarding switched on: the platform's network DDE service is started.
+    virtual void StartNetDde() {}
+};
+
+struct ApplyResult {
+    bool callerFileWritten = true;
+    bool callFileWritten = true;
+    bool Done() const { return callerFileWritten && callFileWritten; }
+};
+
+// Writes everything. A file that cannot be written does not stop the other steps (the user's
+// other changes are stored), but the result says so: the apply is then not done, and the
+// dialog keeps its changes marked as unapplied. Store errors propagate to the caller.
+ApplyResult ApplyConfiguration(const ConfigContent& content, SettingsStore& store,
+                               AppSettings& settings, ApplyEffects& effects);
+
+}  // namespace telvor

@@ -1,0 +1,7 @@
+#include "ui/ConfigFlags.h"
+
+namespace telvor {
+
+bool CallRecorded = false;
+
+}  // namespace telvor

@@ -1,0 +1,93 @@
+#include "ui/ListFlow.h"
+
+#include "base/StringTable.h"
+
+namespace telvor {
+namespace {
+
+constexpr unsigned kDeleteEntryQuestionId = 20012;
+constexpr int kDmWhenChosen = 2;  // "...bestimmten Anrufern/MSNs"
+constexpr int kDmWhenNever = 3;   // "nie"
+
+bool BlankAfterTrim(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
+}  // namespace
+
+EntryFields FieldsFromRow(const CallerRow& row, int dmWhen) {
+    EntryFields f;
+    f.number = row.number;
+    f.name = row.name;
+    SplitProgramColumn(row.programColumn, f.program, f.parameter);
+    f.dmailEnabled = dmWhen == kDmWhenChosen;
+    if (dmWhen == kDmWhenChosen)
+        f.dmailChecked = !row.dmailColumn.empty();
+    else
+        f.dmailChecked = dmWhen != kDmWhenNever;
+    return f;
+}
+
+void TakeFields(const EntryFields& f, CallerRow& row) {
+    row.number = f.number;
+    row.name = f.name;
+    if (BlankAfterTrim(f.program) && BlankAfterTrim(f.parameter))
+        row.programColumn.clear();
+    else
+        row.programColumn = JoinProgramColumn(f.program, f.parameter);
+    if (f.dmailEnabled) row.dmailColumn = f.dmailChecked ? "X" : "";
+}
+
+std::string DeleteEntryQuestion(const CallerRow& row) {
+    return FormatStr(kDeleteEntryQuestionId, {row.number + "  -  " + row.name});
+}
+
+void ListFlow::AddEntry(ListFlowPort& port) {
+    NewRowPending = true;
+    port.AppendNewRow(EntryList::Names);
+    if (QuietAdd) {
+        port.Changed();
+        return;
+    }
+    Properties(port, EntryList::Names);
+}
+
+void ListFlow::AddMsn(ListFlowPort& port) {
+    NewRowPending = true;
+    port.AppendNewRow(EntryList::Msns);
+    Properties(port, EntryList::Msns);
+    port.Changed();
+}
+
+void ListFlow::Properties(ListFlowPort& port, EntryList list) {
+    CallerRow row;
+    if (!port.SelectedRow(list, row)) {
+        NewRowPending = false;
+        return;
+    }
+    EntryFields fields = FieldsFromRow(row, port.DmWhen());
+    if (port.EditEntry(list, fields)) {
+        TakeFields(fields, row);
+        port.SetSelectedRow(list, row);
+        port.Changed();
+    } else if (NewRowPending) {
+        port.DeleteSelectedRow(list);
+    }
+    NewRowPending = false;
+}
+
+void ListFlow::TakeNumber(ListFlowPort& port, const std::string& number) {
+    const bool wasQuiet = QuietAdd;
+    QuietAdd = true;
+    AddEntry(port);
+    QuietAdd = wasQuiet;
+    CallerRow row;
+    if (port.SelectedRow(EntryList::Names, row)) {
+        row.number = number;
+        port.SetSelectedRow(EntryList::Names, row);
+    }
+    port.ShowNamesPage();
+    Properties(port, EntryList::Names);
+}
+
+}  // namespace telvor
