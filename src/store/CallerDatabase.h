@@ -46,6 +46,10 @@ std::vector<CallerRecord> LoadCallers(const std::string& path, bool* opened = nu
 // NewEntryCaption are dropped. Returns false when the file could not be written.
 bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows);
 
+// Writes the records as they are (texts cut to their fields), keeping the previous file as
+// ".bak". Returns false when the file could not be written.
+bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecord>& records);
+
 // The program column shared with the dialogs.
 std::string JoinProgramColumn(std::string_view program, std::string_view parameter);
 void SplitProgramColumn(std::string_view column, std::string& program, std::string& parameter);
