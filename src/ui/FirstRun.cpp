@@ -1,0 +1,7 @@
+#include "ui/FirstRun.h"
+
+namespace telvor {
+
+bool FirstRun = false;
+
+}  // namespace telvor
