@@ -46,3 +46,8 @@ add_executable(ring_to_window_bench bench/win/ring_to_window_bench.cpp
 target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim src)
 target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client ${TELVOR_WIN_LIBS})
 add_dependencies(ring_to_window_bench Telvor Capi2032)
+
+# Start-up migration and text import under Wine (scripts/wine-run): a plain Windows program.
+add_executable(migration_bench bench/win/migration_bench.cpp)
+target_link_libraries(migration_bench PRIVATE telvor_store)
+telvor_include_root(migration_bench PRIVATE store)
