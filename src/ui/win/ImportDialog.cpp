@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "base/StringTable.h"
+#include "base/win/CallbackGuard.h"
 #include "store/TextImport.h"
 #include "ui/win/MessageDialogs.h"
 
@@ -25,13 +26,15 @@ std::string FilterOf(std::string text) {
 
 // The explorer-style dialog's hook: its help button shows the import's help topic.
 UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowContextHelpId(GetParent(hook), kHelpContext);
-    } else if (message == WM_NOTIFY) {
-        const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-        if (notify->hdr.code == CDN_HELP)
-            WinHelpA(GetParent(hook), kHelpFile, HELP_CONTEXT, kHelpContext);
-    }
+    Guarded("ImportHook", [&] {
+        if (message == WM_INITDIALOG) {
+            SetWindowContextHelpId(GetParent(hook), kHelpContext);
+        } else if (message == WM_NOTIFY) {
+            const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+            if (notify->hdr.code == CDN_HELP)
+                WinHelpA(GetParent(hook), kHelpFile, HELP_CONTEXT, kHelpContext);
+        }
+    });
     return 0;
 }
 
