@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace telvor {
 
 class SettingsStore;

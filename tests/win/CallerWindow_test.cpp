@@ -196,6 +196,10 @@ TEST_F(CallerFormTest, ShowStoresPlciAndMarkClearedChangesTexts) {
     owned->Show(-5);
     EXPECT_EQ(owned->PLCI(), -5);
     EXPECT_TRUE(IsWindowVisible(owned->Handle()));
+    // Shown before the pipeline has decided to hold the call: nothing to reject yet, so a
+    // click during the dmail wait cannot send a second answer for an ignored call.
+    EXPECT_FALSE(IsWindowEnabled(Control("AbweisenB")));
+    SendMessageA(Control("AbweisenB"), BM_CLICK, 0, 0);
 
     owned->EnableReject(false);
     EXPECT_FALSE(IsWindowEnabled(Control("AbweisenB")));
@@ -320,6 +324,7 @@ TEST_F(CallerFormTest, RejectAsksWithNameAndNumberAndOnlyYesRejects) {
     std::vector<std::int32_t> rejected;
     owned->OnReject = [&](std::int32_t plci) { rejected.push_back(plci); };
     owned->Show(0x1234);
+    owned->EnableReject(true);  // the call is held
 
     Answer("Bestätigen", "&Nein");
     SendMessageA(Control("AbweisenB"), BM_CLICK, 0, 0);
@@ -344,6 +349,7 @@ TEST_F(CallerFormTest, RejectQuestionOutlivedByClearingOrClose) {
     int rejected = 0;
     owned->OnReject = [&](std::int32_t) { ++rejected; };
     owned->Show(3);
+    owned->EnableReject(true);  // the call is held
     static TCallerForm* s_form = nullptr;
     s_form = owned.get();
     // The disconnect handler runs inside the question's message loop.

@@ -19,24 +19,24 @@ const std::string kRoot = "Software\\Orbek\\Telvor";
 
 // What the registry holds, read past the store.
 DWORD RawType(const std::string& key, const char* name) {
-    RegKey k;
-    if (k.Open(HKEY_CURRENT_USER, key, KEY_QUERY_VALUE) != ERROR_SUCCESS) return REG_NONE;
+    UniqueRegKey k;
+    if (OpenRegKey(k, HKEY_CURRENT_USER, key, KEY_QUERY_VALUE) != ERROR_SUCCESS) return REG_NONE;
     DWORD type = REG_NONE;
-    if (RegQueryValueExA(k.Get(), name, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryValueExA(k.get(), name, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return REG_NONE;
     return type;
 }
 
 void RawSet(const std::string& key, const char* name, DWORD type, const void* data, DWORD size) {
-    RegKey k;
-    ASSERT_EQ(k.Create(HKEY_CURRENT_USER, key, KEY_SET_VALUE), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(k.Get(), name, 0, type, static_cast<const BYTE*>(data), size),
+    UniqueRegKey k;
+    ASSERT_EQ(CreateRegKey(k, HKEY_CURRENT_USER, key, KEY_SET_VALUE), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(k.get(), name, 0, type, static_cast<const BYTE*>(data), size),
               ERROR_SUCCESS);
 }
 
 bool RawKeyExists(HKEY root, const std::string& key) {
-    RegKey k;
-    return k.Open(root, key, KEY_QUERY_VALUE) == ERROR_SUCCESS;
+    UniqueRegKey k;
+    return OpenRegKey(k, root, key, KEY_QUERY_VALUE) == ERROR_SUCCESS;
 }
 
 template <typename F>
@@ -150,12 +150,12 @@ TEST(RegistrySettingsStore, EnumerationFollowsTheRegistryOrder) {
 
     std::vector<std::string> raw;
     {
-        RegKey k;
-        ASSERT_EQ(k.Open(HKEY_CURRENT_USER, kRoot + "\\Settings", KEY_QUERY_VALUE), ERROR_SUCCESS);
+        UniqueRegKey k;
+        ASSERT_EQ(OpenRegKey(k, HKEY_CURRENT_USER, kRoot + "\\Settings", KEY_QUERY_VALUE), ERROR_SUCCESS);
         char name[256];
         for (DWORD i = 0;; ++i) {
             DWORD length = sizeof name;
-            if (RegEnumValueA(k.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            if (RegEnumValueA(k.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
                 ERROR_SUCCESS)
                 break;
             raw.emplace_back(name, length);
@@ -203,7 +203,7 @@ TEST(RegistrySettingsStore, SectionThatCannotBeCreatedRaisesItsError) {
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (kRoot + "\\Temp").c_str(), 0, nullptr,
                               REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &created, nullptr),
               ERROR_SUCCESS);
-    RegKey volatileKey(created);
+    UniqueRegKey volatileKey(created);
     StoreError error = CaughtStoreError([&] { store.WriteString("Temp\\Child", "Value", "1"); });
     EXPECT_EQ(error.Id(), 61627u);
     EXPECT_STREQ(error.what(), "Erzeugung von Schlüssel Temp\\Child misslungen");

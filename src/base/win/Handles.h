@@ -3,8 +3,8 @@
 // Each wrapper frees its handle exactly once, with the function that matches how it was
 // obtained; nothing is freed by hand anywhere else.
 #include <windows.h>
-#include <ddeml.h>
 
+#include <ddeml.h>
 #include <utility>
 
 namespace telvor {
@@ -51,9 +51,15 @@ struct Kernel {
     static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
-inline void CloseKey(HKEY key) { RegCloseKey(key); }
-inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
-inline void UnloadModule(HMODULE module) { FreeLibrary(module); }
+inline void CloseKey(HKEY key) {
+    RegCloseKey(key);
+}
+inline void DeleteGdiObject(HGDIOBJ object) {
+    DeleteObject(object);
+}
+inline void UnloadModule(HMODULE module) {
+    FreeLibrary(module);
+}
 }  // namespace handle_traits
 
 // Processes, threads, files, events, pipes, mutexes.
@@ -93,7 +99,8 @@ class WindowDc {
 // An object selected into a DC for one scope; the previous object is selected back.
 class SelectedObject {
   public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
     ~SelectedObject() {
         if (old_) SelectObject(dc_, old_);
     }
@@ -123,6 +130,13 @@ class DdeInstance {
     DdeInstance(const DdeInstance&) = delete;
     DdeInstance& operator=(const DdeInstance&) = delete;
     ~DdeInstance() { reset(); }
+
+    // Starts an instance with `callback` and `flags`; an empty one when DDEML refuses.
+    static DdeInstance Start(PFNCALLBACK callback, DWORD flags) {
+        DWORD id = 0;
+        if (DdeInitializeA(&id, callback, flags, 0) != DMLERR_NO_ERROR) id = 0;
+        return DdeInstance(id);
+    }
     DWORD get() const { return id_; }
     explicit operator bool() const { return id_ != 0; }
     void reset() {

@@ -3,9 +3,10 @@
 #include <array>
 #include <utility>
 
+#include "base/StringTable.h"
+#include "base/win/CallbackGuard.h"
 #include "capi/CapiMessage.h"
 #include "capi/WaitPriority.h"
-#include "base/StringTable.h"
 
 namespace telvor {
 
@@ -67,17 +68,19 @@ void TCAPIWaitThread::Terminate() {
 
 DWORD WINAPI TCAPIWaitThread::Body(void* param) {
     const std::unique_ptr<std::shared_ptr<State>> own(static_cast<std::shared_ptr<State>*>(param));
-    State& s = **own;
-    while (!s.terminate.load()) {
-        const DWORD result = s.wait(s.applId);
-        if (s.terminate.load()) break;  // released: nothing of this registration is left
-        if (result != 0) Sleep(kFailedWaitPauseMs);
-        // Blocks until the main thread has fetched and handled one message, so the next
-        // message of this registration cannot be handled before this one is done. Fails
-        // harmlessly once the component and its window are gone.
-        SendMessageA(s.sink, HandOverMessage(), s.generation, 0);
-    }
-    return 0;
+    return Guarded("CAPI wait thread", DWORD{0}, [&] {
+        State& s = **own;
+        while (!s.terminate.load()) {
+            const DWORD result = s.wait(s.applId);
+            if (s.terminate.load()) break;  // released: nothing of this registration is left
+            if (result != 0) Sleep(kFailedWaitPauseMs);
+            // Blocks until the main thread has fetched and handled one message, so the next
+            // message of this registration cannot be handled before this one is done. Fails
+            // harmlessly once the component and its window are gone.
+            SendMessageA(s.sink, HandOverMessage(), s.generation, 0);
+        }
+        return DWORD{0};
+    });
 }
 
 // --- component ------------------------------------------------------------------------------
@@ -110,14 +113,8 @@ TCAPI::~TCAPI() {
 LRESULT CALLBACK TCAPI::SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == HandOverMessage()) {
         auto* self = reinterpret_cast<TCAPI*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self) {
-            try {
-                self->HandOver(static_cast<unsigned>(wParam));
-            } catch (...) {
-                // An event handler's failure must not unwind into the window manager; the
-                // message is handled as far as it got.
-            }
-        }
+        // An event handler's failure ends that event; the message is handled as far as it got.
+        if (self) Guarded("CAPI hand-over", [&] { self->HandOver(static_cast<unsigned>(wParam)); });
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

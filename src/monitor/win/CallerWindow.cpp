@@ -3,8 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "monitor/Cascade.h"
 #include "base/StringTable.h"
+#include "base/win/CallbackGuard.h"
+#include "monitor/Cascade.h"
 #include "ui/win/Form.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
@@ -58,7 +59,8 @@ FormDef CallerFormDef() {
         {.kind = K::Label, .name = "GetrenntL", .left = 9, .top = 160, .caption = "3010",
          .flags = kBold | kValue},
         {.kind = K::Button, .name = "AbweisenB", .left = 232, .top = 48, .width = 75,
-         .height = 25, .caption = "3011", .helpContext = 1312, .tabOrder = 1},
+         .height = 25, .caption = "3011", .helpContext = 1312, .tabOrder = 1,
+         .flags = kDisabled},  // enabled only while the call is held
         {.kind = K::Button, .name = "DatenbankB", .left = 232, .top = 76, .width = 75,
          .height = 25, .caption = "3008", .helpContext = 2001, .tabOrder = 2,
          .flags = kHidden},
@@ -79,8 +81,10 @@ std::vector<std::unique_ptr<Form>>& RetiredForms() {
 
 void CALLBACK FreeRetiredForms(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    std::vector<std::unique_ptr<Form>> forms = std::move(RetiredForms());
-    RetiredForms().clear();
+    Guarded("caller window clean-up", [] {
+        std::vector<std::unique_ptr<Form>> forms = std::move(RetiredForms());
+        RetiredForms().clear();
+    });
 }
 
 void Retire(std::unique_ptr<Form> form) {

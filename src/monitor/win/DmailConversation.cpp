@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/win/Handles.h"
 #include "monitor/Dmail.h"
 #include "ui/win/Form.h"
 
@@ -23,64 +24,17 @@ HDDEDATA CALLBACK ClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PT
     return nullptr;
 }
 
-class DdeInstance {
-  public:
-    DdeInstance() {
-        if (DdeInitializeA(&id_, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) id_ = 0;
-    }
-    ~DdeInstance() {
-        if (id_) DdeUninitialize(id_);
-    }
-    DdeInstance(const DdeInstance&) = delete;
-    DdeInstance& operator=(const DdeInstance&) = delete;
-    DWORD Id() const { return id_; }
-
-  private:
-    DWORD id_ = 0;
-};
-
-class DdeString {
-  public:
-    DdeString(DWORD instance, const char* text)
-        : instance_(instance), hsz_(DdeCreateStringHandleA(instance, text, CP_WINANSI)) {}
-    ~DdeString() {
-        if (hsz_) DdeFreeStringHandle(instance_, hsz_);
-    }
-    DdeString(const DdeString&) = delete;
-    DdeString& operator=(const DdeString&) = delete;
-    HSZ Get() const { return hsz_; }
-
-  private:
-    DWORD instance_;
-    HSZ hsz_;
-};
-
-class DdeConversation {
-  public:
-    explicit DdeConversation(HCONV conv) : conv_(conv) {}
-    ~DdeConversation() {
-        if (conv_) DdeDisconnect(conv_);
-    }
-    DdeConversation(const DdeConversation&) = delete;
-    DdeConversation& operator=(const DdeConversation&) = delete;
-    explicit operator bool() const { return conv_ != nullptr; }
-    HCONV Get() const { return conv_; }
-
-  private:
-    HCONV conv_;
-};
-
 // One dmail conversation attempt after another, as the exchange needs them.
 class DmailLink {
   public:
     DmailLink(std::string data, DWORD pokeTimeout)
         : data_(std::move(data)),
           pokeTimeout_(pokeTimeout),
-          service_(instance_.Id(), kService),
-          topic_(instance_.Id(), kTopic),
-          item_(instance_.Id(), kItem) {}
+          service_(instance_.get(), kService),
+          topic_(instance_.get(), kTopic),
+          item_(instance_.get(), kItem) {}
 
-    bool Usable() const { return instance_.Id() && service_.Get() && topic_.Get() && item_.Get(); }
+    bool Usable() const { return instance_.get() && service_.get() && topic_.get() && item_.get(); }
 
     // Opens the link (one connection attempt; after a failure one start of "DMAIL SMS" and,
     // when that started, a second attempt), pokes and closes. Returns true when the link
@@ -94,11 +48,11 @@ class DmailLink {
             if (WinExec(kServiceCommand, SW_SHOWMINNOACTIVE) > 31) opened = Connect();
         }
         if (!opened) return false;
-        const DdeConversation conv(opened);
+        const UniqueConversation conv(opened);
         DWORD result = 0;
         HDDEDATA done = DdeClientTransaction(
-            reinterpret_cast<LPBYTE>(data_.data()), static_cast<DWORD>(data_.size()), conv.Get(),
-            item_.Get(), CF_TEXT, XTYP_POKE, pokeTimeout_, &result);
+            reinterpret_cast<LPBYTE>(data_.data()), static_cast<DWORD>(data_.size()), conv.get(),
+            item_.get(), CF_TEXT, XTYP_POKE, pokeTimeout_, &result);
         // A server that refuses the data still completes the transaction; only its
         // acknowledgement says the data was taken.
         poked = done != nullptr && (result & DDE_FACK) != 0;
@@ -106,11 +60,11 @@ class DmailLink {
     }
 
   private:
-    HCONV Connect() { return DdeConnect(instance_.Id(), service_.Get(), topic_.Get(), nullptr); }
+    HCONV Connect() { return DdeConnect(instance_.get(), service_.get(), topic_.get(), nullptr); }
 
     std::string data_;
     DWORD pokeTimeout_;
-    DdeInstance instance_;
+    DdeInstance instance_ = DdeInstance::Start(ClientCallback, APPCMD_CLIENTONLY);
     DdeString service_;
     DdeString topic_;
     DdeString item_;

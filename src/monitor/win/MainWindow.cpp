@@ -1,20 +1,19 @@
 #include "monitor/win/MainWindow.h"
 
-#include <exception>
-
+#include "base/StringTable.h"
+#include "base/win/CallbackGuard.h"
 #include "monitor/Protocol.h"
 #include "monitor/StartupRules.h"
 #include "monitor/win/Actions.h"
 #include "monitor/win/CallerWindow.h"
-#include "monitor/win/LineMessages.h"
 #include "monitor/win/DmailConversation.h"
+#include "monitor/win/LineMessages.h"
 #include "monitor/win/ProgramFlags.h"
 #include "netdde/win/ShareRecordWriter.h"
 #include "store/CallList.h"
 #include "store/Migration.h"
 #include "store/win/SystemDateTimeFormat.h"
 #include "ui/FirstRun.h"
-#include "base/StringTable.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/LocalizeForm.h"
@@ -25,42 +24,26 @@ namespace telvor {
 
 namespace {
 
-// Deferred freeing of a caller window that closed itself from inside its own handler.
-constexpr UINT WM_FREECALLERFORM = WM_APP + 1;
 // Runs the call events that arrived while the program was starting.
 constexpr UINT WM_RUNPENDINGEVENTS = WM_APP + 2;
 
-CallerWindowId IdOf(HWND hwnd) { return reinterpret_cast<CallerWindowId>(hwnd); }
-
-// Errors of the store and the user-interface library end the current operation with an
-// error box; they never cross a window procedure or a CAPI event.
-template <class F>
-void Guarded(HWND owner, F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowError(e.what(), owner);
-    }
-}
-
-HICON LoadPictureIcon(HINSTANCE instance, int id) {
-    auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    return icon ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */);
+UniqueIcon LoadPictureIcon(HINSTANCE instance, int id) {
+    return UniqueIcon(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 }
 
 }  // namespace
 
 TTelvorMainForm::TTelvorMainForm(HINSTANCE instance, std::vector<std::string> args,
                                  std::string exePath)
-    : instance_(instance), args_(std::move(args)), exePath_(std::move(exePath)) {}
+    : instance_(instance),
+      args_(std::move(args)),
+      exePath_(std::move(exePath)),
+      events_([this](const CallEvent& event) { RunEvent(event); }) {}
 
 TTelvorMainForm::~TTelvorMainForm() {
     Destroy();
-    if (popupMenu1_) DestroyMenu(popupMenu1_);
-    for (HICON icon : icons_)
-        if (icon) DestroyIcon(icon);
 }
 
 bool TTelvorMainForm::Create() {
@@ -73,23 +56,20 @@ bool TTelvorMainForm::Create() {
     if (!RegisterClassExA(&wc)) return false;
     // A hidden top-level window (FindWindow must find it), never shown, no taskbar button.
     hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kMainWindowClass, kMainWindowTitle,
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, nullptr,
-                            nullptr, instance_, this);
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, nullptr, nullptr,
+                            instance_, this);
     if (!hwnd_) return false;
-    Guarded(hwnd_, [this] { FormCreate(); });
+    Guarded("FormCreate", [this] { FormCreate(); });
     return true;
 }
 
 void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about) {
     configure_ = configure;
     about_ = about;
-    if (!eventsReady_) {
-        eventsReady_ = true;
-        PostMessageA(hwnd_, WM_RUNPENDINGEVENTS, 0, 0);
-    }
+    if (!events_.Ready()) PostMessageA(hwnd_, WM_RUNPENDINGEVENTS, 0, 0);
     if (about_) {
         about_->OnAboutCommandsEnabled = [this](bool enabled) {
-            EnableMenuItem(popupMenu1_, InfozuTelvor1, enabled ? MF_ENABLED : MF_GRAYED);
+            EnableMenuItem(trayMenu_.get(), AboutCommand, enabled ? MF_ENABLED : MF_GRAYED);
             if (configure_) configure_->SetInfoEnabled(enabled);
         };
     }
@@ -98,7 +78,8 @@ void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about) {
 void TTelvorMainForm::Destroy() {
     if (destroyed_ || !hwnd_) return;
     destroyed_ = true;
-    Guarded(hwnd_, [this] { FormDestroy(); });
+    events_.Stop();
+    Guarded("FormDestroy", [this] { FormDestroy(); });
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
 }
@@ -137,7 +118,8 @@ void TTelvorMainForm::FormCreate() {
     icons_[0] = LoadPictureIcon(instance_, IDI_MAINFORM);
     icons_[1] = LoadPictureIcon(instance_, IDI_CONFIGUREFORM);
     icons_[2] = LoadPictureIcon(instance_, IDI_CALLERFORM);
-    tray_.Init(hwnd_, icons_[0], store_.ReadString(kSettingsSection, "LastCall", "Telvor"));
+    tray_.Init(hwnd_, Picture(TrayPicture::Normal),
+               store_.ReadString(kSettingsSection, "LastCall", "Telvor"));
     if (!Program().NoIcon) tray_.Add();
 
     // 12: data of earlier versions, from the local machine's tree (legacy paths relative to
@@ -146,7 +128,8 @@ void TTelvorMainForm::FormCreate() {
     const MigrationOutcome migrated =
         MigrateLegacyData(store_, legacyStore, {exePath_, SystemDateTimeParser()});
     // 13: the CAPI options, read only at start-up.
-    capi_->SetWaitPriority(static_cast<int>(store_.ReadInteger(kSettingsSection, "WaitPriority", 1)));
+    capi_->SetWaitPriority(
+        static_cast<int>(store_.ReadInteger(kSettingsSection, "WaitPriority", 1)));
     capi_->SetController(
         static_cast<std::uint16_t>(store_.ReadInteger(kSettingsSection, "Controller", 1)));
     // 14: the legacy tree goes, except a list whose file could not be written.
@@ -162,10 +145,10 @@ void TTelvorMainForm::FormCreate() {
     FirstRun = startupVersion.firstRun;
     // A refused write shows the store's error box; the menu and the Windows version must
     // still be set up, or the program could not even be ended.
-    if (startupVersion.writeShareRecord) Guarded(hwnd_, [] { WriteNetDdeShareRecord(); });
+    if (startupVersion.writeShareRecord) Guarded("share record", [] { WriteNetDdeShareRecord(); });
 
     // 18: the icon menu's texts, and the Windows version.
-    CreatePopupMenu1();
+    CreateTrayMenu();
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);  // 148
     if (GetVersionExA(&version)) {
@@ -173,31 +156,6 @@ void TTelvorMainForm::FormCreate() {
         Program().OldWindows = IsOldWindows(v);
         if (!AllowsNetDde(v)) settings_.enableNetDde = false;
     }
-}
-
-void TTelvorMainForm::CreatePopupMenu1() {
-    struct Item {
-        UINT id;
-        const char* caption;
-    };
-    // Captions are string-table IDs; LocalizeMenu turns them into text and "-" into lines.
-    const Item items[] = {{FensterAnzeigen1, "10309"},
-                          {0, "10302"},
-                          {AnruferfensterinVordergrundholen1, "10301"},
-                          {Anzeigevorbergehendausschalten1, "10307"},
-                          {0, "10302"},
-                          {Protokolldateianzeigen1, "10303"},
-                          {InfozuTelvor1, "10304"},
-                          {0, "10305"},
-                          {Beenden1, "10306"}};
-    popupMenu1_ = CreatePopupMenu();
-    UINT separatorId = 200;
-    for (const Item& item : items)
-        AppendMenuA(popupMenu1_, MF_STRING, item.id ? item.id : separatorId++, item.caption);
-    const LocalizeResult result = LocalizeMenu(popupMenu1_);
-    if (!result.ok) throw std::runtime_error(result.error);
-    SetMenuDefaultItem(popupMenu1_, FensterAnzeigen1, FALSE);
-    EnableMenuItem(popupMenu1_, AnruferfensterinVordergrundholen1, MF_GRAYED);
 }
 
 // --- closing -----------------------------------------------------------------------------
@@ -244,28 +202,28 @@ LRESULT CALLBACK TTelvorMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam,
 LRESULT TTelvorMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_TRAYICON:
-            Guarded(hwnd_, [&] { OnTrayIcon(lParam); });
+            Guarded("tray icon", [&] { OnTrayIcon(lParam); });
             return 0;
         case WM_SHOWCONFIG:
-            Guarded(hwnd_, [&] { OnShowConfig(); });
+            Guarded("second start", [&] { OnShowConfig(); });
             return 0;
         case WM_SETDISPLAY:
-            Guarded(hwnd_, [&] { OnSetDisplay(wParam); });
+            Guarded("display switch", [&] { OnSetDisplay(wParam); });
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam == 0) {
-                Guarded(hwnd_, [&] { OnMenuCommand(LOWORD(wParam)); });
+                Guarded("icon menu", [&] { OnMenuCommand(LOWORD(wParam)); });
                 return 0;
             }
             break;
         case WM_CLOSE:
-            Guarded(hwnd_, [&] { CloseRequested(); });
+            Guarded("close", [&] { CloseRequested(); });
             return 0;
         case WM_FREECALLERFORM:
             callerForms_.erase(static_cast<CallerWindowId>(wParam));
             return 0;
         case WM_RUNPENDINGEVENTS:
-            RunPendingEvents();
+            events_.SetReady();
             return 0;
         default:
             break;
@@ -277,220 +235,33 @@ bool TTelvorMainForm::PreTranslate(MSG& msg) {
     return configure_ && configure_->ListEditKeyHook(msg);
 }
 
-void TTelvorMainForm::OnTrayIcon(LPARAM mouseMessage) {
-    if (Program().DialogBusy) return;
-    if (mouseMessage == WM_LBUTTONDBLCLK) {
-        ShowConfigureForm();
-    } else if (mouseMessage == WM_RBUTTONUP) {
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        SetForegroundWindow(hwnd_);
-        TrackPopupMenu(popupMenu1_, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
-        // Lets the menu close when the user clicks elsewhere.
-        PostMessageA(hwnd_, WM_NULL, 0, 0);
-    }
-}
-
-void TTelvorMainForm::OnShowConfig() {
-    if (!Program().DialogBusy && Program().NoIcon) ShowConfigureForm();
-}
-
-void TTelvorMainForm::OnSetDisplay(WPARAM state) {
-    const bool suspended = Program().CallsSuspended;
-    if ((state == 0 && !suspended) || (state == 1 && suspended)) Anzeigevorbergehendausschalten1Click();
-}
-
-void TTelvorMainForm::Anzeigevorbergehendausschalten1Click() {
-    const bool suspended = Program().CallsSuspended;
-    const std::string caption = LoadStr(suspended ? 10307 : 10308);
-    ModifyMenuA(popupMenu1_, Anzeigevorbergehendausschalten1, MF_BYCOMMAND | MF_STRING,
-                Anzeigevorbergehendausschalten1, caption.c_str());
-    tray_.SetPicture(Picture(suspended ? TrayPicture::Normal : TrayPicture::DisplayOff));
-    if (!Program().NoIcon) tray_.Modify();
-    Program().CallsSuspended = !suspended;
-}
-
-void TTelvorMainForm::OnMenuCommand(UINT command) {
-    switch (command) {
-        case FensterAnzeigen1: ShowConfigureForm(); break;
-        case AnruferfensterinVordergrundholen1: BringCallerWindowsToFront(); break;
-        case Anzeigevorbergehendausschalten1: Anzeigevorbergehendausschalten1Click(); break;
-        case Protokolldateianzeigen1: ShowProtocol(settings_.logFile, hwnd_); break;
-        case InfozuTelvor1: ShowAboutBox(); break;
-        case Beenden1: CloseRequested(); break;
-        default: break;
-    }
-}
-
-void TTelvorMainForm::ShowConfigureForm() {
-    if (configure_) configure_->ShowNonModal();
-}
-
-void TTelvorMainForm::BringCallerWindowsToFront() {
-    for (const CallerWindows::Entry& entry : handlers_->Windows().Entries()) {
-        const HWND window = reinterpret_cast<HWND>(entry.window);
-        ShowWindow(window, SW_SHOW);
-        BringWindowToTop(window);
-    }
-}
-
-void TTelvorMainForm::ShowAboutBox() {
-    if (!about_) return;
-    DialogBusyScope busy;
-    about_->ShowModal();
-}
-
 // --- the call events ---------------------------------------------------------------------
 
 CallInputs TTelvorMainForm::Inputs() {
-    return CallInputs{store_,  settings_, areaCodes_, settings_.callerFile,
-                      Program().CallsSuspended, Program().NoIcon};
+    return CallInputs{
+        store_,          settings_, areaCodes_, settings_.callerFile, Program().CallsSuspended,
+        Program().NoIcon};
 }
 
 void TTelvorMainForm::OnConnectInd(std::int32_t plci, std::uint16_t cip, const std::string& called,
                                    const std::string& calling, const std::string& calledSub,
                                    const std::string& callingSub) {
-    pendingEvents_.push_back(
-        {true, IncomingCall{plci, cip, called, calling, calledSub, callingSub}, 0});
-    RunPendingEvents();
+    events_.Push({true, IncomingCall{plci, cip, called, calling, calledSub, callingSub}, 0});
 }
 
 void TTelvorMainForm::OnDisconnectInd(std::int32_t plci, std::uint16_t reason) {
-    PendingEvent event{false, {}, reason};
+    CallEvent event{false, {}, reason};
     event.call.plci = plci;
-    pendingEvents_.push_back(std::move(event));
-    RunPendingEvents();
+    events_.Push(std::move(event));
 }
 
-// In arrival order, one at a time; an event that arrives while one runs (from a new
-// registration after a re-initialisation) runs when that one is done.
-void TTelvorMainForm::RunPendingEvents() {
-    if (!eventsReady_ || runningEvents_ || destroyed_) return;
-    runningEvents_ = true;
-    while (!pendingEvents_.empty()) {
-        PendingEvent event = std::move(pendingEvents_.front());
-        pendingEvents_.pop_front();
-        if (event.connect) {
-            Guarded(hwnd_, [&] { handlers_->CallPipeline(event.call, Inputs()); });
-        } else {
-            Guarded(hwnd_, [&] {
-                handlers_->DisconnectHandler(event.call.plci, event.reason, Inputs());
-            });
-        }
+void TTelvorMainForm::RunEvent(const CallEvent& event) {
+    if (event.connect) {
+        Guarded("OnConnectInd", [&] { handlers_->CallPipeline(event.call, Inputs()); });
+    } else {
+        Guarded("OnDisconnectInd",
+                [&] { handlers_->DisconnectHandler(event.call.plci, event.reason, Inputs()); });
     }
-    runningEvents_ = false;
-}
-
-// --- CallPorts: caller windows -----------------------------------------------------------
-
-TCallerForm* TTelvorMainForm::CallerForm(CallerWindowId window) const {
-    const auto it = callerForms_.find(window);
-    return it == callerForms_.end() ? nullptr : it->second.get();
-}
-
-CallerWindowId TTelvorMainForm::CreateCallerWindow(const CallerLabels& labels) {
-    std::vector<int> listedTops;
-    for (const CallerWindows::Entry& entry : handlers_->Windows().Entries())
-        if (TCallerForm* form = CallerForm(entry.window)) listedTops.push_back(form->Top());
-    std::unique_ptr<TCallerForm> form = TCallerForm::Create(hwnd_, labels, listedTops);
-    if (!form) return 0;
-    const CallerWindowId id = IdOf(form->Handle());
-    form->OnClosed = [this, id](TCallerForm&) { CallerFormClosed(id); };
-    form->OnReject = [this](std::int32_t plci) {
-        capi_->ConnectResp(plci, 0);
-        capi_->DisconnectReq(plci);
-    };
-    form->OnDatabase = [this](const std::string& number) {
-        if (configure_) configure_->AddNumberToDatabase(number);
-    };
-    callerForms_[id] = std::move(form);
-    return id;
-}
-
-void TTelvorMainForm::CallerFormClosed(CallerWindowId window) {
-    if (handlers_->Windows().RemoveWindow(window) && handlers_->Windows().Empty())
-        EnableBringToFront(false);
-    PostMessageA(hwnd_, WM_FREECALLERFORM, static_cast<WPARAM>(window), 0);
-}
-
-void TTelvorMainForm::StartAutoClose(CallerWindowId window, long long milliseconds) {
-    if (TCallerForm* form = CallerForm(window)) form->StartAutoClose(static_cast<UINT>(milliseconds));
-}
-
-void TTelvorMainForm::ShowCallerWindow(CallerWindowId window, std::int32_t plci) {
-    if (TCallerForm* form = CallerForm(window)) form->Show(plci);
-}
-
-void TTelvorMainForm::DiscardCallerWindow(CallerWindowId window) { callerForms_.erase(window); }
-
-void TTelvorMainForm::EnableReject(CallerWindowId window, bool enabled) {
-    if (TCallerForm* form = CallerForm(window)) form->EnableReject(enabled);
-}
-
-void TTelvorMainForm::MarkCallCleared(CallerWindowId window) {
-    if (TCallerForm* form = CallerForm(window)) form->MarkCallCleared();
-}
-
-void TTelvorMainForm::CloseCallerWindow(CallerWindowId window) {
-    if (TCallerForm* form = CallerForm(window)) form->Close();
-}
-
-// --- CallPorts: recording, icon, outside programs, CAPI ----------------------------------
-
-void TTelvorMainForm::WriteProtocolLine(std::string_view line) {
-    telvor::WriteProtocolLine(settings_.logFile, line);
-}
-
-void TTelvorMainForm::StoreCallListEntry(const CallListEntry& entry) {
-    CallRecorded = true;
-    if (configure_) configure_->AddCallRow(entry);
-    AppendCall(settings_.callFile, ToCallRecord(entry));
-}
-
-void TTelvorMainForm::SetTrayTip(std::string_view tip) { tray_.SetTip(tip); }
-
-HICON TTelvorMainForm::Picture(TrayPicture picture) const {
-    switch (picture) {
-        case TrayPicture::DisplayOff: return icons_[1];
-        case TrayPicture::CallerWindow: return icons_[2];
-        case TrayPicture::Normal: break;
-    }
-    return icons_[0];
-}
-
-void TTelvorMainForm::SetTrayPicture(TrayPicture picture) { tray_.SetPicture(Picture(picture)); }
-
-void TTelvorMainForm::NotifyTray() {
-    if (!Program().NoIcon) tray_.Modify();
-}
-
-void TTelvorMainForm::EnableBringToFront(bool enabled) {
-    EnableMenuItem(popupMenu1_, AnruferfensterinVordergrundholen1, enabled ? MF_ENABLED : MF_GRAYED);
-}
-
-void TTelvorMainForm::ForwardToClients(const ForwardLines&) {
-    // Forwarding to client machines over network DDE hooks in here.
-}
-
-void TTelvorMainForm::SendDmailMessage(std::string_view text) {
-    telvor::SendDmailMessage(settings_.dmReceiver, text, settings_.dmPath);
-}
-
-void TTelvorMainForm::IgnoreCall(std::int32_t plci) { capi_->ConnectResp(plci, 1); }
-
-void TTelvorMainForm::AlertCall(std::int32_t plci) { capi_->AlertReq(plci); }
-
-void TTelvorMainForm::Reinitialise() {
-    capi_->Close();
-    capi_->Open();
-}
-
-void TTelvorMainForm::PlaySound(std::string_view path, SoundMode mode) {
-    PlayCallSound(path, mode);
-}
-
-void TTelvorMainForm::StartProgram(std::string_view program, std::string_view parameters) {
-    StartCallProgram(program, parameters);
 }
 
 }  // namespace telvor

@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "base/win/Handles.h"
 #include "capi/win/CapiLine.h"
+#include "monitor/CallEventQueue.h"
 #include "monitor/CallPipeline.h"
-#include "numbers/Numbers.h"
 #include "monitor/win/TrayIcon.h"
 #include "monitor/win/WinClock.h"
+#include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/win/RegistrySettingsStore.h"
 
@@ -35,15 +37,17 @@ inline constexpr UINT WM_SHOWCONFIG = 0x402;  // a second start of the program
 inline constexpr UINT WM_SETDISPLAY = 0x403;  // the activator: wParam 0 off, 1 on
 
 class TTelvorMainForm final : public CallPorts {
-public:
-    // Commands of the icon menu `PopupMenu1`, in menu order.
+  public:
+    // Commands of the icon menu `PopupMenu1`, in menu order, with the menu items they stand
+    // for: FensterAnzeigen1, AnruferfensterinVordergrundholen1,
+    // Anzeigevorbergehendausschalten1, Protokolldateianzeigen1, InfozuTelvor1, Beenden1.
     enum MenuCommand : UINT {
-        FensterAnzeigen1 = 100,
-        AnruferfensterinVordergrundholen1,
-        Anzeigevorbergehendausschalten1,
-        Protokolldateianzeigen1,
-        InfozuTelvor1,
-        Beenden1,
+        ShowConfigCommand = 100,
+        BringCallersToFrontCommand,
+        SuspendDisplayCommand,
+        ShowProtocolCommand,
+        AboutCommand,
+        QuitCommand,
     };
 
     TTelvorMainForm(HINSTANCE instance, std::vector<std::string> args, std::string exePath);
@@ -84,7 +88,11 @@ public:
     void PlaySound(std::string_view path, SoundMode mode) override;
     void StartProgram(std::string_view program, std::string_view parameters) override;
 
-private:
+  private:
+    // Deferred freeing of a caller window that closed itself from inside its own handler.
+    static constexpr UINT WM_FREECALLERFORM = WM_APP + 1;
+    static CallerWindowId IdOf(HWND hwnd) { return reinterpret_cast<CallerWindowId>(hwnd); }
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -96,7 +104,8 @@ private:
     void OnShowConfig();
     void OnSetDisplay(WPARAM state);
     void OnMenuCommand(UINT command);
-    void Anzeigevorbergehendausschalten1Click();
+    // Anzeigevorbergehendausschalten1Click: switches the display of calls off or on.
+    void SuspendDisplayClick();
     void ShowConfigureForm();
     void BringCallerWindowsToFront();
     void ShowAboutBox();
@@ -106,10 +115,10 @@ private:
                       const std::string& calling, const std::string& calledSub,
                       const std::string& callingSub);
     void OnDisconnectInd(std::int32_t plci, std::uint16_t reason);
-    void RunPendingEvents();
+    void RunEvent(const CallEvent& event);
     CallInputs Inputs();
 
-    void CreatePopupMenu1();
+    void CreateTrayMenu();
     HICON Picture(TrayPicture picture) const;
     TCallerForm* CallerForm(CallerWindowId window) const;
     void CallerFormClosed(CallerWindowId window);
@@ -125,8 +134,8 @@ private:
     std::string storedVersion_;
     AreaCodeList areaCodes_;
     TrayIcon tray_;
-    HMENU popupMenu1_ = nullptr;
-    HICON icons_[3] = {};
+    UniqueMenu trayMenu_;
+    UniqueIcon icons_[3];
 
     std::unique_ptr<TCAPI> capi_;
     WinClock clock_;
@@ -134,18 +143,7 @@ private:
     // Every caller window that is alive, listed or not; a closed window is freed from here.
     std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
 
-    // The CAPI hand-over is a sent message, so it also runs inside any cross-thread
-    // SendMessage of the start-up (adding the icon is one). A call handled then would meet
-    // unread settings and no call list: events wait here until the forms are attached and
-    // then run in their order.
-    struct PendingEvent {
-        bool connect = true;
-        IncomingCall call;         // connect: the whole event; disconnect: call.plci
-        std::uint16_t reason = 0;  // disconnect only
-    };
-    std::deque<PendingEvent> pendingEvents_;
-    bool eventsReady_ = false;
-    bool runningEvents_ = false;
+    CallEventQueue events_;
 
     TConfigureForm* configure_ = nullptr;
     TAboutBox* about_ = nullptr;

@@ -13,7 +13,7 @@ ProgramFlags& Program();
 
 // Sets DialogBusy for the lifetime of a modal dialog.
 class DialogBusyScope {
-public:
+  public:
     DialogBusyScope() { Program().DialogBusy = true; }
     ~DialogBusyScope() { Program().DialogBusy = false; }
     DialogBusyScope(const DialogBusyScope&) = delete;

@@ -4,14 +4,14 @@
 // the lifetime of the main window; every change of picture or tip goes into it and is passed
 // to the shell from here.
 #include <windows.h>
-#include <shellapi.h>
 
+#include <shellapi.h>
 #include <string_view>
 
 namespace telvor {
 
 class TrayIcon {
-public:
+  public:
     static constexpr UINT kCallbackMessage = 0x401;
     static constexpr UINT kIconId = 1;
 
@@ -28,7 +28,7 @@ public:
 
     const NOTIFYICONDATAA& Data() const { return data_; }
 
-private:
+  private:
     NOTIFYICONDATAA data_{};
 };
 

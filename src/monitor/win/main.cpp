@@ -1,17 +1,17 @@
 // Telvor.exe: binds the CAPI library, refuses to run twice, creates its forms in order and
 // runs behind its notification icon until "Beenden" or a quit request.
 #include <windows.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/StringTable.h"
 #include "capi/win/CapiLibrary.h"
 #include "monitor/win/LineMessages.h"
 #include "monitor/win/MainWindow.h"
-#include "base/StringTable.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/EntryDialog.h"
@@ -47,6 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace telvor;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    SetCallbackErrorReporter(ShowCallbackError);  // failed handlers end with the error box
 
     // 1. The library first: without it nothing else of the program runs.
     LoadCapiLibrary(kCapiLibraryName, ProgramCapiLoadFailure());
@@ -63,7 +64,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     {
         TTelvorMainForm mainForm(instance, Arguments(), ModulePath());
         if (mainForm.Create()) {
-            std::unique_ptr<TConfigureForm> configure = CreateForm<TConfigureForm>(mainForm.Handle());
+            std::unique_ptr<TConfigureForm> configure =
+                CreateForm<TConfigureForm>(mainForm.Handle());
             std::unique_ptr<TAboutBox> about = CreateForm<TAboutBox>(mainForm.Handle());
             std::unique_ptr<TEditDbEntry> editEntry = CreateForm<TEditDbEntry>(mainForm.Handle());
             mainForm.AttachForms(configure.get(), about.get());

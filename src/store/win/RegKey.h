@@ -1,39 +1,16 @@
 #pragma once
-// Owns one open registry key and closes it when it goes out of scope.
+// Opening and creating registry keys into the owning key wrapper of base/win/Handles.h.
 #include <windows.h>
 
 #include <string>
-#include <utility>
+
+#include "base/win/Handles.h"
 
 namespace telvor {
 
-class RegKey {
-  public:
-    RegKey() = default;
-    explicit RegKey(HKEY key) : key_(key) {}
-    ~RegKey() { Reset(); }
-    RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-    RegKey& operator=(RegKey&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            key_ = std::exchange(other.key_, nullptr);
-        }
-        return *this;
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-
-    // Result of RegOpenKeyExA; on failure the key stays closed.
-    LONG Open(HKEY parent, const std::string& path, REGSAM access);
-    // Result of RegCreateKeyExA (every missing level is created).
-    LONG Create(HKEY parent, const std::string& path, REGSAM access);
-
-    HKEY Get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-    void Reset();
-
-  private:
-    HKEY key_ = nullptr;
-};
+// Result of RegOpenKeyExA; on failure `key` is left closed.
+LONG OpenRegKey(UniqueRegKey& key, HKEY parent, const std::string& path, REGSAM access);
+// Result of RegCreateKeyExA (every missing level is created); on failure `key` is closed.
+LONG CreateRegKey(UniqueRegKey& key, HKEY parent, const std::string& path, REGSAM access);
 
 }  // namespace telvor

@@ -80,8 +80,8 @@ std::string RegistrySettingsStore::KeyPath(std::string_view section) const {
 
 std::string RegistrySettingsStore::ReadString(std::string_view section, std::string_view name,
                                               std::string_view def) {
-    RegKey key;
-    if (key.Open(root_, KeyPath(section), KEY_QUERY_VALUE) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (OpenRegKey(key, root_, KeyPath(section), KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return std::string(def);
     const std::string valueName(name);
     // The value may grow between asking for its size and reading it: ask again, a few times.
@@ -89,14 +89,14 @@ std::string RegistrySettingsStore::ReadString(std::string_view section, std::str
         DWORD type = 0;
         DWORD size = 0;
         LONG result =
-            RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size);
+            RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
         if (result == ERROR_FILE_NOT_FOUND) return std::string(def);
         if (result != ERROR_SUCCESS) Raise(kCannotGet, valueName);
         if (type != REG_SZ && type != REG_EXPAND_SZ) Raise(kInvalidType, valueName);
 
         std::string text(size + 1, '\0');  // room for a terminator the data may lack
         DWORD got = size;
-        result = RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+        result = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(text.data()), &got);
         if (result == ERROR_MORE_DATA) continue;
         if (result == ERROR_FILE_NOT_FOUND) return std::string(def);
@@ -111,42 +111,42 @@ std::string RegistrySettingsStore::ReadString(std::string_view section, std::str
 
 void RegistrySettingsStore::WriteString(std::string_view section, std::string_view name,
                                         std::string_view text) {
-    RegKey key;
-    if (key.Create(root_, KeyPath(section), KEY_SET_VALUE) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (CreateRegKey(key, root_, KeyPath(section), KEY_SET_VALUE) != ERROR_SUCCESS)
         Raise(kCannotCreate, section);
     const std::string valueName(name);
     const std::string data(text);
-    if (RegSetValueExA(key.Get(), valueName.c_str(), 0, REG_SZ,
+    if (RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(data.c_str()),
                        static_cast<DWORD>(data.size() + 1)) != ERROR_SUCCESS)
         Raise(kCannotSet, valueName);
 }
 
 std::vector<std::string> RegistrySettingsStore::ReadSection(std::string_view section) {
-    RegKey key;
-    if (key.Open(root_, KeyPath(section), KEY_QUERY_VALUE) != ERROR_SUCCESS) return {};
-    return EnumerateNames(key.Get(), true);
+    UniqueRegKey key;
+    if (OpenRegKey(key, root_, KeyPath(section), KEY_QUERY_VALUE) != ERROR_SUCCESS) return {};
+    return EnumerateNames(key.get(), true);
 }
 
 std::vector<std::string> RegistrySettingsStore::ReadSubsections(std::string_view section) {
-    RegKey key;
-    if (key.Open(root_, KeyPath(section), KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE) !=
+    UniqueRegKey key;
+    if (OpenRegKey(key, root_, KeyPath(section), KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE) !=
         ERROR_SUCCESS)
         return {};
-    return EnumerateNames(key.Get(), false);
+    return EnumerateNames(key.get(), false);
 }
 
 bool RegistrySettingsStore::SectionExists(std::string_view section) {
-    RegKey key;
-    return key.Open(root_, KeyPath(section), KEY_QUERY_VALUE) == ERROR_SUCCESS;
+    UniqueRegKey key;
+    return OpenRegKey(key, root_, KeyPath(section), KEY_QUERY_VALUE) == ERROR_SUCCESS;
 }
 
 bool RegistrySettingsStore::ValueExists(std::string_view section, std::string_view name) {
-    RegKey key;
-    if (key.Open(root_, KeyPath(section), KEY_QUERY_VALUE) != ERROR_SUCCESS) return false;
+    UniqueRegKey key;
+    if (OpenRegKey(key, root_, KeyPath(section), KEY_QUERY_VALUE) != ERROR_SUCCESS) return false;
     const std::string valueName(name);
     LONG result =
-        RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr);
+        RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr);
     return result == ERROR_SUCCESS || result == ERROR_MORE_DATA;
 }
 
@@ -159,19 +159,19 @@ void RegistrySettingsStore::EraseSection(std::string_view section) {
 void RegistrySettingsStore::EraseTree(const std::string& keyPath) {
     std::vector<std::string> children;
     {
-        RegKey key;
-        if (key.Open(root_, keyPath, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        UniqueRegKey key;
+        if (OpenRegKey(key, root_, keyPath, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE) != ERROR_SUCCESS)
             return;
-        children = EnumerateNames(key.Get(), false);
+        children = EnumerateNames(key.get(), false);
     }
     for (const auto& child : children) EraseTree(keyPath + '\\' + child);
     RegDeleteKeyA(root_, keyPath.c_str());
 }
 
 void RegistrySettingsStore::DeleteValue(std::string_view section, std::string_view name) {
-    RegKey key;
-    if (key.Open(root_, KeyPath(section), KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key.Get(), std::string(name).c_str());
+    UniqueRegKey key;
+    if (OpenRegKey(key, root_, KeyPath(section), KEY_SET_VALUE) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key.get(), std::string(name).c_str());
 }
 
 }  // namespace telvor
