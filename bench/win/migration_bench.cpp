@@ -13,6 +13,7 @@
 #include "store/CallerDatabase.h"
 #include "store/Migration.h"
 #include "store/TextImport.h"
+#include "store/win/RegistrySectionValues.h"
 #include "store/win/RegistrySettingsStore.h"
 #include "store/win/SystemDateTimeFormat.h"
 
@@ -63,8 +64,11 @@ int main() {
                 SecondsSince(seedStart));
 
     const Clock::time_point start = Clock::now();
-    const MigrationOutcome outcome =
-        MigrateLegacyData(current, machine, {"C:\\Telvor\\Telvor.exe", SystemDateTimeParser()});
+    const MigrationOutcome outcome = MigrateLegacyData(
+        current, machine,
+        {"C:\\Telvor\\Telvor.exe", SystemDateTimeParser(), [](const std::string& section) {
+             return ReadRegistrySectionValues(HKEY_LOCAL_MACHINE, section);
+         }});
     const double copied = SecondsSince(start);
     EraseLegacyTree(machine, outcome);
     const double total = SecondsSince(start);

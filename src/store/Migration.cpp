@@ -1,5 +1,6 @@
 #include "store/Migration.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -14,6 +15,43 @@ namespace {
 constexpr std::string_view kExcluded = "ExcludedMSNs";
 constexpr std::string_view kCallerList = "CallerList";
 constexpr std::string_view kCalls = "Calls";
+
+// Registry names compare without regard to letter case.
+char Fold(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = Fold(c);
+    return folded;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Fold(a[i]) != Fold(b[i])) return false;
+    return true;
+}
+
+// All values of a legacy section, in one pass when the context can read them so.
+SectionValues ReadValues(SettingsStore& legacy, const MigrationContext& context,
+                         std::string_view section) {
+    const std::string path = std::string(kLegacyTreePath) + "\\" + std::string(section);
+    if (context.readLegacySection) return context.readLegacySection(path);
+    SectionValues values;
+    for (std::string& name : legacy.ReadSection(section)) {
+        std::string text = legacy.ReadString(section, name, {});
+        values.emplace_back(std::move(name), std::move(text));
+    }
+    return values;
+}
+
+std::string_view ValueOf(const SectionValues& values, std::string_view name) {
+    for (const auto& [n, text] : values)
+        if (SameName(n, name)) return text;
+    return {};
+}
 
 std::string Cut(std::string_view text, std::size_t length) {
     return std::string(text.substr(0, length));
@@ -39,21 +77,27 @@ void MigrateExcludedMsns(SettingsStore& current, SettingsStore& legacy, Migratio
 }
 
 // 4. The legacy caller list becomes the caller database file; an older file becomes ".bak".
-void MigrateCallers(SettingsStore& legacy, MigrationOutcome& out) {
-    const std::vector<std::string> names = legacy.ReadSection(kCallerList);
-    if (names.empty()) return;
+void MigrateCallers(SettingsStore& legacy, const MigrationContext& context, MigrationOutcome& out) {
+    const SectionValues callers = ReadValues(legacy, context, kCallerList);
+    if (callers.empty()) return;
+    // Only callers with a program have a section of their own: the others are not looked up.
+    std::vector<std::string> withProgram = legacy.ReadSubsections(kCallerList);
+    for (std::string& sub : withProgram) sub = Folded(sub);
+    std::sort(withProgram.begin(), withProgram.end());
     std::vector<CallerRecord> records;
-    records.reserve(names.size());
+    records.reserve(callers.size());
     const std::string listSection(kCallerList);
-    for (const std::string& name : names) {
+    for (const auto& [name, text] : callers) {
         CallerRecord& record = records.emplace_back();
         // What the trailing '*' meant is lost; the number is kept without it.
         std::string_view number = name;
         if (!number.empty() && number.back() == '*') number.remove_suffix(1);
         record.number = Cut(number, 60);
-        record.name = Cut(legacy.ReadString(listSection, name, {}), 255);
+        record.name = Cut(text, 255);
         // The program's section is named with the value name as it is, '*' included.
-        record.program = Cut(legacy.ReadString(listSection + "\\" + name, "Programme", {}), 255);
+        if (std::binary_search(withProgram.begin(), withProgram.end(), Folded(name)))
+            record.program =
+                Cut(legacy.ReadString(listSection + "\\" + name, "Programme", {}), 255);
     }
     out.callers = records.size();
     if (ReplaceCallerRecords(out.callerFile, records))
@@ -66,14 +110,14 @@ void MigrateCallers(SettingsStore& legacy, MigrationOutcome& out) {
 void MigrateCalls(SettingsStore& legacy, const MigrationContext& context, MigrationOutcome& out) {
     std::vector<CallRecord> calls;
     for (unsigned i = 0;; ++i) {
-        const std::string section = CallSection(i);
-        const std::string time = legacy.ReadString(section, "Time", {});
+        const SectionValues values = ReadValues(legacy, context, CallSection(i));
+        const std::string_view time = ValueOf(values, "Time");
         if (time.empty()) break;  // a gap ends the list; later calls go with the section
         CallRecord& call = calls.emplace_back();
-        call.name = Cut(legacy.ReadString(section, "Name", {}), 255);
-        call.called = Cut(legacy.ReadString(section, "Called", {}), 127);
+        call.name = Cut(ValueOf(values, "Name"), 255);
+        call.called = Cut(ValueOf(values, "Called"), 127);
         call.notInDatabase = true;
-        const std::string text = legacy.ReadString(section, "Date", {}) + " " + time;
+        const std::string text = std::string(ValueOf(values, "Date")) + " " + std::string(time);
         std::optional<double> parsed;
         if (context.parseDateTime) parsed = context.parseDateTime(text);
         call.time = parsed.value_or(0.0);  // 30 December 1899 rather than a stopped migration
@@ -118,17 +162,6 @@ void MigrateMsns(SettingsStore& current, SettingsStore& legacy, MigrationOutcome
     out.msns = i;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 MigrationOutcome MigrateLegacyData(SettingsStore& current, SettingsStore& legacyRoot,
@@ -143,7 +176,7 @@ MigrationOutcome MigrateLegacyData(SettingsStore& current, SettingsStore& legacy
     const AppSettings paths = ReadAppSettings(current, context.exePath);
     out.callerFile = paths.callerFile;
     out.callFile = paths.callFile;
-    MigrateCallers(legacy, out);
+    MigrateCallers(legacy, context, out);
     MigrateCalls(legacy, context, out);
     MigrateRingSound(current);
     MigrateSettings(current, legacy, out);

@@ -9,8 +9,11 @@
 // start-up with the store's error box, and whatever was not yet copied stays in the legacy
 // tree for the next start.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "store/LocaleDateTime.h"
 #include "store/SettingsStore.h"
@@ -19,9 +22,17 @@ namespace telvor {
 
 inline constexpr std::string_view kLegacyTreePath = "Software\\Orbek\\Telvor";
 
+// Names and texts of all values of one legacy section (a path below the legacy store's
+// root), in enumeration order. The registry reads them in one pass over one open key instead
+// of opening the key once per value, which is what makes 10 000 legacy callers and calls cheap.
+using SectionValues = std::vector<std::pair<std::string, std::string>>;
+using SectionValuesReader = std::function<SectionValues(const std::string& section)>;
+
 struct MigrationContext {
     std::string exePath;           // the defaults of CallerFile and CallFile
     DateTimeParser parseDateTime;  // the system's date and time format; may be empty
+    // Optional: without it the values are read one by one through the legacy store.
+    SectionValuesReader readLegacySection = {};
 };
 
 // What the steps found. A section whose copy could not be written completely is kept in the

@@ -12,6 +12,7 @@
 #include "netdde/win/ShareRecordWriter.h"
 #include "store/CallList.h"
 #include "store/Migration.h"
+#include "store/win/RegistrySectionValues.h"
 #include "store/win/SystemDateTimeFormat.h"
 #include "ui/FirstRun.h"
 #include "ui/win/AboutBox.h"
@@ -125,8 +126,10 @@ void TTelvorMainForm::FormCreate() {
     // 12: data of earlier versions, from the local machine's tree (legacy paths relative to
     // its root) into the current user's tree and the record files.
     RegistrySettingsStore legacyStore(HKEY_LOCAL_MACHINE, "");
-    const MigrationOutcome migrated =
-        MigrateLegacyData(store_, legacyStore, {exePath_, SystemDateTimeParser()});
+    const MigrationOutcome migrated = MigrateLegacyData(
+        store_, legacyStore, {exePath_, SystemDateTimeParser(), [](const std::string& section) {
+                                  return ReadRegistrySectionValues(HKEY_LOCAL_MACHINE, section);
+                              }});
     // 13: the CAPI options, read only at start-up.
     capi_->SetWaitPriority(
         static_cast<int>(store_.ReadInteger(kSettingsSection, "WaitPriority", 1)));

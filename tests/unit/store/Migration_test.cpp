@@ -2,10 +2,9 @@
 // two record files, against two in-memory trees and a temp folder.
 #include "store/Migration.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "store/AppSettings.h"
 #include "store/CallList.h"
@@ -187,6 +186,36 @@ TEST_F(MigrationTest, CallsUpToTheFirstGapWithParsedTimes) {
     EXPECT_TRUE(calls[1].notInDatabase);
     EXPECT_EQ(ReadBytes(BackupName(callFile_)).size(), 3u);
     EXPECT_FALSE(legacy_.SectionExists(kLegacy + "Calls"));
+}
+
+TEST_F(MigrationTest, SectionsReadInOnePassMatchNamesWithoutRegardToCase) {
+    Legacy("Calls\\00000000", "DATE", "24.12.1999");
+    Legacy("Calls\\00000000", "time", "18:30:15");
+    Legacy("Calls\\00000000", "NAME", "Hans");
+    Legacy("CallerList", "0711*", "Hans");
+    Legacy("CallerList", "0712", "Eva");
+    Legacy("CallerList\\0711*", "Programme", "p.exe");
+    std::vector<std::string> read;
+    MigrationContext context{
+        "C:\\Telvor.exe",
+        [](std::string_view text) { return ParseDateTime(text, DateTimeFormat{}); },
+        [&](const std::string& section) {
+            read.push_back(section);
+            SectionValues values;
+            for (const std::string& name : legacy_.ReadSection(section))
+                values.emplace_back(name, legacy_.ReadString(section, name, ""));
+            return values;
+        }};
+    MigrateLegacyData(current_, legacy_, context);
+    const std::vector<CallRecord> calls = LoadCalls(callFile_);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].name, "Hans");
+    EXPECT_DOUBLE_EQ(calls[0].time, EncodeDateTime(1999, 12, 24, 18, 30, 15));
+    const std::vector<CallerRecord> callers = LoadCallers(callerFile_);
+    ASSERT_EQ(callers.size(), 2u);
+    EXPECT_EQ(callers[0].program, "p.exe");
+    EXPECT_EQ(callers[1].program, "");
+    EXPECT_EQ(read.front(), kLegacy + "CallerList");
 }
 
 TEST_F(MigrationTest, CallsWithoutAFirstEntryAreErasedWithoutTouchingTheFile) {
