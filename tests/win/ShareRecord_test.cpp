@@ -20,13 +20,13 @@ struct RawValue {
 
 RawValue Raw(HKEY root, const std::string& key, const char* name) {
     RawValue value;
-    RegKey k;
-    if (k.Open(root, key, KEY_QUERY_VALUE) != ERROR_SUCCESS) return value;
+    UniqueRegKey k;
+    if (OpenRegKey(k, root, key, KEY_QUERY_VALUE) != ERROR_SUCCESS) return value;
     DWORD size = 0;
-    if (RegQueryValueExA(k.Get(), name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(k.get(), name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
         return {};
     value.data.resize(size);
-    RegQueryValueExA(k.Get(), name, nullptr, &value.type, value.data.data(), &size);
+    RegQueryValueExA(k.get(), name, nullptr, &value.type, value.data.data(), &size);
     return value;
 }
 

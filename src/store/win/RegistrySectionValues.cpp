@@ -10,10 +10,10 @@ namespace telvor {
 
 SectionValues ReadRegistrySectionValues(HKEY root, const std::string& keyPath) {
     SectionValues values;
-    RegKey key;
-    if (key.Open(root, keyPath, KEY_QUERY_VALUE) != ERROR_SUCCESS) return values;
+    UniqueRegKey key;
+    if (OpenRegKey(key, root, keyPath, KEY_QUERY_VALUE) != ERROR_SUCCESS) return values;
     DWORD count = 0, longestName = 0, longestData = 0;
-    RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+    RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
                      &longestName, &longestData, nullptr, nullptr);
     values.reserve(count);
     std::string name(std::max<DWORD>(longestName + 1, 64), '\0');
@@ -22,7 +22,7 @@ SectionValues ReadRegistrySectionValues(HKEY root, const std::string& keyPath) {
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD dataLength = static_cast<DWORD>(data.size() - 1);  // room for a terminator
         DWORD type = 0;
-        const LONG result = RegEnumValueA(key.Get(), index, name.data(), &nameLength, nullptr,
+        const LONG result = RegEnumValueA(key.get(), index, name.data(), &nameLength, nullptr,
                                           &type, reinterpret_cast<BYTE*>(data.data()), &dataLength);
         if (result == ERROR_MORE_DATA && name.size() < 32768 && data.size() < (1u << 24)) {
             name.resize(name.size() * 2);  // a longer value arrived since the query
