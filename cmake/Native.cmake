@@ -18,6 +18,7 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE ${TELVOR_LIBRARIES} GTest::gtest GTest::gtest_main)
 target_include_directories(unit_tests PRIVATE src tests/unit)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+include(cmake/FuzzCorpus.cmake)
 endif()
 
 # Benchmarks are meaningful only without sanitizers (scripts/bench builds such a tree).

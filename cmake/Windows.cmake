@@ -24,13 +24,19 @@ foreach(t gtest gtest_main gmock gmock_main)
 endforeach()
 include(GoogleTest)
 
+# What both Wine tiers share: looking at windows as a user does (tests/support).
+file(GLOB TELVOR_TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
+add_library(test_support STATIC ${TELVOR_TEST_SUPPORT})
+target_include_directories(test_support PUBLIC tests)
+target_link_libraries(test_support PUBLIC user32)
+
 # Each test case runs on its own: scripts/wine-run gives it a fresh prefix, an Xvfb
 # display, a temp folder and a time bound.
 function(telvor_wine_tests target folder timeout)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${folder}/*.cpp)
   add_executable(${target} ${srcs})
   target_include_directories(${target} PRIVATE ${folder} tools/capisim src)
-  target_link_libraries(${target} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_add_tests(TARGET ${target} SOURCES ${srcs} TEST_LIST cases)
   set_tests_properties(${cases} PROPERTIES TIMEOUT ${timeout} ENVIRONMENT "TELVOR_CASE_TIMEOUT=${timeout}")
 endfunction()
@@ -42,9 +48,9 @@ add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl)
 # support code, without GoogleTest.
 add_executable(ring_to_window_bench bench/win/ring_to_window_bench.cpp
   tests/e2e/support/CaseFiles.cpp tests/e2e/support/ChildProcess.cpp
-  tests/e2e/support/WindowProbe.cpp tests/e2e/support/CaseRegistry.cpp)
+  tests/e2e/support/CaseRegistry.cpp)
 target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim src)
-target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client ${TELVOR_WIN_LIBS})
+target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client test_support ${TELVOR_WIN_LIBS})
 add_dependencies(ring_to_window_bench Telvor Capi2032)
 
 # Start-up migration and text import under Wine (scripts/wine-run): a plain Windows program.

@@ -1,5 +1,5 @@
-# The same sources for 64-bit Windows: the build the Wine test tiers run, because the
-# kernels of our build machines refuse 32-bit code (and with it Wine's 32-bit loader).
+# The same sources for 64-bit Windows: the build the Wine test tiers run where the kernel
+# refuses 32-bit code (and with it Wine's 32-bit loader), as on our build machines.
 # The code is kept clean for both word sizes; the shipped programs are the 32-bit build.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -27,6 +27,7 @@ namespace {
 
 using namespace telvor;
 using namespace telvor::e2e;
+using namespace telvor::test;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kWarmUpCalls = 3;

@@ -2,14 +2,22 @@
 # shellcheck shell=bash
 
 export WINEDEBUG=${WINEDEBUG:--all}
-# 64-bit Wine: the kernels here refuse 32-bit code, so the tiers run the x86_64 build.
-export WINELOADER=/usr/lib/wine/wine64
+# Which build Wine runs: TELVOR_WINE_BITS=32 the shipped i686 build, with Wine's 32-bit loader
+# in a 32-bit prefix (only where the kernel runs 32-bit code, see docs/platform.md); 64 (the
+# default) the x86_64 build of the same sources with the 64-bit loader.
+TELVOR_WINE_BITS=${TELVOR_WINE_BITS:-64}
+if [ "$TELVOR_WINE_BITS" = 32 ]; then
+  export WINELOADER=/usr/lib/wine/wine WINEARCH=win32
+else
+  export WINELOADER=/usr/lib/wine/wine64
+fi
 telvor_wine() { "$WINELOADER" "$@"; }
 # Our simulator (or no library at all) instead of Wine's own capi2032; no Mono/Gecko prompts.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"capi2032=n;mscoree,mshtml="}
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
 TELVOR_CACHE=${TELVOR_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/telvor}
 TELVOR_TEMPLATE_PREFIX="$TELVOR_CACHE/wineprefix-template"
+[ "$TELVOR_WINE_BITS" = 32 ] && TELVOR_TEMPLATE_PREFIX="$TELVOR_CACHE/wineprefix-template-win32"
 
 # Builds the template prefix once (under a lock, so parallel cases wait for one build).
 telvor_ensure_template() {

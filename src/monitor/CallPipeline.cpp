@@ -61,8 +61,11 @@ CallerLabels MakeCallerLabels(const CallContext& call, std::uint16_t cipValue) {
     if (call.callingNumber.empty()) {
         labels.number = UnknownCallerText;
     } else if (call.townFound) {
-        // The area code was matched before the keypad conversion; never cut past the end.
-        const std::size_t codeLength = std::min(call.areaCode.size(), call.callingNumber.size());
+        // The area code keeps its prefix as typed ("+44"), while the number went through the
+        // keypad conversion, which drops characters such as "+": the code's part of the number
+        // is as long as its own keypad form. Never cut past the end.
+        const std::size_t codeLength =
+            std::min(KeypadDigits(call.areaCode).size(), call.callingNumber.size());
         const std::string rest = call.callingNumber.substr(codeLength);
         labels.number = "(" + call.areaCode + ") " + rest;
         labels.hiddenNumber = call.areaCode + " " + rest;

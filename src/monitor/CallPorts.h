@@ -10,6 +10,7 @@
 
 #include "monitor/CallerWindows.h"
 #include "monitor/Protocol.h"
+#include "netdde/CallForwardPayload.h"
 #include "store/CallListEntry.h"
 
 namespace telvor {
@@ -33,7 +34,7 @@ enum class TrayPicture {
 };
 
 // The seven lines forwarded to client machines, in this order.
-using ForwardLines = std::array<std::string, 7>;
+using ForwardLines = ForwardPayloadLines;
 
 enum class SoundMode { Sync, Async };
 

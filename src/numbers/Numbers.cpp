@@ -67,19 +67,24 @@ bool AreaCodeList::LoadFromFile(const std::string& path) {
     if (!in) return false;
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return false;
+    LoadFromText(text);
+    return true;
+}
+
+void AreaCodeList::LoadFromText(std::string_view text) {
+    lines_.clear();
     // Lines end with CR LF, LF or a lone CR. Empty lines can never match and are skipped.
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) lines_.emplace_back(text, start, end - start);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > start) lines_.emplace_back(text.substr(start, end - start));
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
             text[end + 1] == '\n') {
             ++end;
         }
         start = end + 1;
     }
-    return true;
 }
 
 void AreaCodeList::SetLines(std::vector<std::string> lines) {

@@ -31,6 +31,8 @@ class AreaCodeList {
     // Reads the file (CR LF, LF or CR line ends). An unreadable file leaves the list empty
     // and returns false.
     bool LoadFromFile(const std::string& path);
+    // The same from the file's bytes.
+    void LoadFromText(std::string_view text);
     void SetLines(std::vector<std::string> lines);
     const std::vector<std::string>& Lines() const { return lines_; }
     bool Empty() const { return lines_.empty(); }

@@ -1,6 +1,9 @@
 #include "store/CallList.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
+#include <utility>
 
 #include "store/RecordIo.h"
 
@@ -27,16 +30,23 @@ AppendResult AppendCall(const std::string& path, const CallRecord& record) {
     std::array<unsigned char, kCallRecordSize> bytes{};
     Encode(record, bytes.data());
 
+    // Whether the file exists is asked of the file system, never inferred from a failed open:
+    // a file that exists but cannot be opened (no read access, locked) must not be replaced by
+    // an empty one.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
     AppendResult result = AppendResult::Written;
-    recordio::FilePtr file = recordio::OpenFile(path, "r+b");
-    if (!file) {
-        // Only a file that is truly absent is created; one that exists but cannot be opened
-        // (locked, no access) must not be replaced by an empty one.
-        if (recordio::OpenFile(path, "rb")) return AppendResult::Failed;
-        file = recordio::OpenFile(path, "wb");
+    recordio::FilePtr file;
+    if (status.type() == fs::file_type::not_found) {
+        // Append mode creates the file but never truncates one that appeared meanwhile.
+        file = recordio::OpenFile(path, "ab");
         if (!file) return AppendResult::Failed;
         result = AppendResult::Created;
     } else {
+        if (ec || !fs::is_regular_file(status)) return AppendResult::Failed;
+        file = recordio::OpenFile(path, "r+b");
+        if (!file) return AppendResult::Failed;
         // After the last whole record: a partial record left by an interrupted write is
         // overwritten, so the records stay aligned.
         if (std::fseek(file.get(), 0, SEEK_END) != 0) return AppendResult::Failed;
@@ -51,30 +61,62 @@ AppendResult AppendCall(const std::string& path, const CallRecord& record) {
     return ok ? result : AppendResult::Failed;
 }
 
-std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
-    std::vector<CallRecord> calls;
-    recordio::RecordReader reader(path, kCallRecordSize);
-    if (opened != nullptr) *opened = reader.Opened();
-    calls.reserve(reader.RecordCountHint());
-    std::size_t count = 0;
-    while (const unsigned char* batch = reader.NextBatch(count)) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const unsigned char* bytes = batch + i * kCallRecordSize;
-            calls.push_back(
-                CallRecord{std::string(recordio::ReadField(bytes, kNameAt, kNameCap)),
-                           std::string(recordio::ReadField(bytes, kCalledAt, kCalledCap)),
-                           recordio::ReadDoubleLE(bytes + kTimeAt), bytes[kNotInDatabaseAt] != 0});
-        }
+namespace {
+
+// Hands each whole record of `bytes` to the sink without copying its texts.
+void ViewRecords(const unsigned char* bytes, std::size_t count, CallSink& sink) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char* raw = bytes + i * kCallRecordSize;
+        sink.Add(CallView{recordio::ReadField(raw, kNameAt, kNameCap),
+                          recordio::ReadField(raw, kCalledAt, kCalledCap),
+                          recordio::ReadDoubleLE(raw + kTimeAt), raw[kNotInDatabaseAt] != 0});
     }
-    return calls;
 }
 
-bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records) {
+struct RecordCollector final : CallSink {
+    std::vector<CallRecord> calls;
+    void Expect(std::size_t count) override { calls.reserve(count); }
+    void Add(const CallView& call) override {
+        calls.push_back(CallRecord{std::string(call.name), std::string(call.called), call.time,
+                                   call.notInDatabase});
+    }
+};
+
+}  // namespace
+
+bool ReadCalls(const std::string& path, CallSink& sink) {
+    recordio::RecordReader reader(path, kCallRecordSize);
+    if (!reader.Opened()) return false;
+    sink.Expect(reader.RecordCountHint());
+    std::size_t count = 0;
+    while (const unsigned char* batch = reader.NextBatch(count)) ViewRecords(batch, count, sink);
+    return true;
+}
+
+std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened) {
+    RecordCollector records;
+    const bool ok = ReadCalls(path, records);
+    if (opened != nullptr) *opened = ok;
+    return std::move(records.calls);
+}
+
+std::vector<CallRecord> ParseCalls(std::span<const unsigned char> bytes) {
+    RecordCollector records;
+    records.Expect(bytes.size() / kCallRecordSize);
+    ViewRecords(bytes.data(), bytes.size() / kCallRecordSize, records);
+    return std::move(records.calls);
+}
+
+std::vector<unsigned char> EncodeCalls(const std::vector<CallRecord>& records) {
     std::vector<unsigned char> bytes(records.size() * kCallRecordSize, 0);
     for (std::size_t i = 0; i < records.size(); ++i) {
         Encode(records[i], bytes.data() + i * kCallRecordSize);
     }
-    return recordio::ReplaceWithBackup(path, bytes);
+    return bytes;
+}
+
+bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records) {
+    return recordio::ReplaceWithBackup(path, EncodeCalls(records));
 }
 
 }  // namespace telvor

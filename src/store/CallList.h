@@ -1,7 +1,9 @@
 #pragma once
 // The call list file: a plain sequence of 396-byte records (Calls.ddb).
 #include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace telvor {
@@ -20,7 +22,35 @@ struct CallRecord {
 enum class AppendResult { Written, Created, Failed };
 
 AppendResult AppendCall(const std::string& path, const CallRecord& record);
+
+// One record as read, its texts pointing into the reader's buffer: valid only during the call
+// that hands it out.
+struct CallView {
+    std::string_view name;
+    std::string_view called;
+    double time = 0;
+    bool notInDatabase = false;
+};
+
+// Receives the records of ReadCalls: first how many the file holds (as far as its size tells),
+// then each record in file order.
+class CallSink {
+  public:
+    virtual ~CallSink() = default;
+    virtual void Expect(std::size_t /*count*/) {}
+    virtual void Add(const CallView& call) = 0;
+};
+
+// Reads the file record by record without copying a text, for a list that keeps the calls in
+// its own rows. Returns false when the file could not be opened (then nothing is handed out).
+bool ReadCalls(const std::string& path, CallSink& sink);
+
 std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened = nullptr);
 bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records);
+
+// The reader and the writer's encoding on bytes in memory (whole records only); the file
+// functions use the same code.
+std::vector<CallRecord> ParseCalls(std::span<const unsigned char> bytes);
+std::vector<unsigned char> EncodeCalls(const std::vector<CallRecord>& records);
 
 }  // namespace telvor

@@ -36,28 +36,66 @@ std::size_t KeypadPrefixLength(std::string_view number, std::string_view calling
 
 }  // namespace
 
-CallerMatch LookupCaller(const std::string& path, std::string_view callingNumber) {
+namespace {
+
+// One pass of the lookup over whole records: `best` is the longest match so far.
+void ScanForCaller(std::span<const unsigned char> bytes, std::string_view callingNumber,
+                   CallerMatch& match, std::size_t& best) {
+    const std::size_t count = bytes.size() / kCallerRecordSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char* record = bytes.data() + i * kCallerRecordSize;
+        const std::string_view number = recordio::ReadField(record, kNumberAt, kNumberCap);
+        const std::size_t length = KeypadPrefixLength(number, callingNumber);
+        // Strictly longer: on equal length the earlier record keeps the match.
+        if (length <= best) continue;
+        best = length;
+        match.found = true;
+        match.exact = length == callingNumber.size();
+        match.name = recordio::ReadField(record, kNameAt, kTextCap);
+        match.program = recordio::ReadField(record, kProgramAt, kTextCap);
+        match.parameter = recordio::ReadField(record, kParameterAt, kTextCap);
+        match.dmail = DmailSet(record);
+    }
+}
+
+void AppendRecords(std::span<const unsigned char> bytes, std::vector<CallerRecord>& records) {
+    const std::size_t count = bytes.size() / kCallerRecordSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned char* raw = bytes.data() + i * kCallerRecordSize;
+        CallerRecord& record = records.emplace_back();
+        std::string_view number = recordio::ReadField(raw, kNumberAt, kNumberCap);
+        number = number.substr(0, number.find('\0'));
+        record.number = number;
+        record.name = recordio::ReadField(raw, kNameAt, kTextCap);
+        record.program = recordio::ReadField(raw, kProgramAt, kTextCap);
+        record.parameter = recordio::ReadField(raw, kParameterAt, kTextCap);
+        record.dmail = DmailSet(raw);
+    }
+}
+
+CallerMatch NoMatch() {
     CallerMatch match;
     match.name = UnknownCallerText;
+    return match;
+}
+
+}  // namespace
+
+CallerMatch LookupCaller(const std::string& path, std::string_view callingNumber) {
+    CallerMatch match = NoMatch();
     std::size_t best = 0;
     recordio::RecordReader reader(path, kCallerRecordSize);
     std::size_t count = 0;
     while (const unsigned char* batch = reader.NextBatch(count)) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const unsigned char* record = batch + i * kCallerRecordSize;
-            const std::string_view number = recordio::ReadField(record, kNumberAt, kNumberCap);
-            const std::size_t length = KeypadPrefixLength(number, callingNumber);
-            // Strictly longer: on equal length the earlier record keeps the match.
-            if (length <= best) continue;
-            best = length;
-            match.found = true;
-            match.exact = length == callingNumber.size();
-            match.name = recordio::ReadField(record, kNameAt, kTextCap);
-            match.program = recordio::ReadField(record, kProgramAt, kTextCap);
-            match.parameter = recordio::ReadField(record, kParameterAt, kTextCap);
-            match.dmail = DmailSet(record);
-        }
+        ScanForCaller({batch, count * kCallerRecordSize}, callingNumber, match, best);
     }
+    return match;
+}
+
+CallerMatch LookupCallerIn(std::span<const unsigned char> bytes, std::string_view callingNumber) {
+    CallerMatch match = NoMatch();
+    std::size_t best = 0;
+    ScanForCaller(bytes, callingNumber, match, best);
     return match;
 }
 
@@ -68,38 +106,19 @@ std::vector<CallerRecord> LoadCallers(const std::string& path, bool* opened) {
     records.reserve(reader.RecordCountHint());
     std::size_t count = 0;
     while (const unsigned char* batch = reader.NextBatch(count)) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const unsigned char* bytes = batch + i * kCallerRecordSize;
-            CallerRecord& record = records.emplace_back();
-            std::string_view number = recordio::ReadField(bytes, kNumberAt, kNumberCap);
-            number = number.substr(0, number.find('\0'));
-            record.number = number;
-            record.name = recordio::ReadField(bytes, kNameAt, kTextCap);
-            record.program = recordio::ReadField(bytes, kProgramAt, kTextCap);
-            record.parameter = recordio::ReadField(bytes, kParameterAt, kTextCap);
-            record.dmail = DmailSet(bytes);
-        }
+        AppendRecords({batch, count * kCallerRecordSize}, records);
     }
     return records;
 }
 
-bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecord>& records) {
-    std::vector<unsigned char> bytes(records.size() * kCallerRecordSize, 0);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const CallerRecord& r = records[i];
-        unsigned char* record = bytes.data() + i * kCallerRecordSize;
-        recordio::WriteField(record, kNumberAt, kNumberCap, r.number);
-        record[kMarker1At] = 'D';
-        record[kMarker2At] = 'M';
-        record[kDmailAt] = r.dmail ? '1' : '0';
-        recordio::WriteField(record, kNameAt, kTextCap, r.name);
-        recordio::WriteField(record, kProgramAt, kTextCap, r.program);
-        recordio::WriteField(record, kParameterAt, kTextCap, r.parameter);
-    }
-    return recordio::ReplaceWithBackup(path, bytes);
+std::vector<CallerRecord> ParseCallers(std::span<const unsigned char> bytes) {
+    std::vector<CallerRecord> records;
+    records.reserve(bytes.size() / kCallerRecordSize);
+    AppendRecords(bytes, records);
+    return records;
 }
 
-bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows) {
+std::vector<unsigned char> EncodeCallers(const std::vector<CallerRow>& rows) {
     std::vector<unsigned char> bytes;
     bytes.reserve(rows.size() * kCallerRecordSize);
     std::string program;
@@ -118,6 +137,26 @@ bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows)
         recordio::WriteField(record, kNameAt, kTextCap, row.name);
         recordio::WriteField(record, kProgramAt, kTextCap, program);
         recordio::WriteField(record, kParameterAt, kTextCap, parameter);
+    }
+    return bytes;
+}
+
+bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows) {
+    return recordio::ReplaceWithBackup(path, EncodeCallers(rows));
+}
+
+bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecord>& records) {
+    std::vector<unsigned char> bytes(records.size() * kCallerRecordSize, 0);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const CallerRecord& r = records[i];
+        unsigned char* record = bytes.data() + i * kCallerRecordSize;
+        recordio::WriteField(record, kNumberAt, kNumberCap, r.number);
+        record[kMarker1At] = 'D';
+        record[kMarker2At] = 'M';
+        record[kDmailAt] = r.dmail ? '1' : '0';
+        recordio::WriteField(record, kNameAt, kTextCap, r.name);
+        recordio::WriteField(record, kProgramAt, kTextCap, r.program);
+        recordio::WriteField(record, kParameterAt, kTextCap, r.parameter);
     }
     return recordio::ReplaceWithBackup(path, bytes);
 }

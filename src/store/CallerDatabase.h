@@ -1,6 +1,7 @@
 #pragma once
 // The caller database file: a plain sequence of 832-byte records (CallerList.ddb).
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,12 @@ bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows)
 // Writes the records as they are (texts cut to their fields), keeping the previous file as
 // ".bak". Returns false when the file could not be written.
 bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecord>& records);
+
+// The same readers and the writer's encoding on bytes in memory (whole records only; a
+// trailing partial record is ignored). The file readers hand their chunks to the same code.
+CallerMatch LookupCallerIn(std::span<const unsigned char> bytes, std::string_view callingNumber);
+std::vector<CallerRecord> ParseCallers(std::span<const unsigned char> bytes);
+std::vector<unsigned char> EncodeCallers(const std::vector<CallerRow>& rows);
 
 // The program column shared with the dialogs.
 std::string JoinProgramColumn(std::string_view program, std::string_view parameter);

@@ -3,6 +3,14 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace telvor::recordio {
 
@@ -72,20 +80,88 @@ std::string BackupName(const std::string& path) {
     return path.substr(0, dot) + ".bak";
 }
 
-bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes) {
-    if (OpenFile(path, "rb")) {
-        const std::string backup = BackupName(path);
-        std::remove(backup.c_str());
-        // When the move fails the file is rewritten in place below: stored, but no backup.
-        std::rename(path.c_str(), backup.c_str());
-    }
-    FilePtr file = OpenFile(path, "wb");
+std::string NewFileName(const std::string& path) {
+    return path + ".new";
+}
+
+namespace {
+
+bool Fails(const ReplaceFault& fault, ReplaceStep step) {
+    return fault && fault(step);
+}
+
+// Pushes the file's data past the C library and the system's cache, so that the rename that
+// follows never makes a file visible whose blocks are not yet written.
+bool FlushToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+// Writes the whole new file; on any failure removes what was written.
+bool WriteNewFile(const std::string& name, const std::vector<unsigned char>& bytes,
+                  const ReplaceFault& fault) {
+    FilePtr file = Fails(fault, ReplaceStep::CreateNew) ? nullptr : OpenFile(name, "wb");
     if (!file) return false;
-    bool ok =
-        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    ok = std::fflush(file.get()) == 0 && ok;
+    bool ok = true;
+    if (Fails(fault, ReplaceStep::WriteNew)) {
+        // A write that stops halfway, as on a full disk.
+        std::fwrite(bytes.data(), 1, bytes.size() / 2, file.get());
+        ok = false;
+    } else if (!bytes.empty()) {
+        ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    }
+    ok = ok && !Fails(fault, ReplaceStep::FlushNew) && FlushToDisk(file.get());
     ok = std::fclose(file.release()) == 0 && ok;
+    if (!ok) std::remove(name.c_str());
     return ok;
+}
+
+// The present file also under the backup name. A hard link costs nothing and is complete at
+// once; where the volume has none (FAT), a copy. A backup that cannot be made completely is
+// removed rather than left half written.
+void KeepBackup(const std::string& path, const ReplaceFault& fault) {
+    namespace fs = std::filesystem;
+    const fs::path backup = BackupName(path);
+    std::error_code ec;
+    // A file that already is its own backup (named "x.bak", or linked there by a replace that
+    // failed later) must not be removed: it may be the only copy.
+    if (fs::equivalent(path, backup, ec)) return;
+    fs::remove(backup, ec);
+    if (Fails(fault, ReplaceStep::KeepBackup)) return;
+    fs::create_hard_link(path, backup, ec);
+    if (!ec) return;
+    if (!fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec) || ec) {
+        fs::remove(backup, ec);
+    }
+}
+
+}  // namespace
+
+bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes,
+                       const ReplaceFault& fault) {
+    namespace fs = std::filesystem;
+    const std::string fresh = NewFileName(path);
+    if (!WriteNewFile(fresh, bytes, fault)) return false;
+
+    std::error_code ec;
+    if (fs::is_regular_file(path, ec)) KeepBackup(path, fault);
+
+    // One rename puts the new file in place: POSIX rename() replaces the target atomically,
+    // and on Windows the C++ library's rename is MoveFileEx with MOVEFILE_REPLACE_EXISTING.
+    if (Fails(fault, ReplaceStep::SwapIn)) {
+        ec = std::make_error_code(std::errc::io_error);
+    } else {
+        fs::rename(fresh, path, ec);
+    }
+    if (ec) {
+        fs::remove(fresh, ec);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace telvor::recordio

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,9 +66,28 @@ class RecordReader {
 // "x.ddb" -> "x.bak"; a name without extension gets ".bak" appended.
 std::string BackupName(const std::string& path);
 
-// Keeps the present file as its ".bak" (replacing an older one) and writes `bytes` as the new
-// file. A failed backup does not stop the write (the data is then stored without backup).
-// Returns true only when the whole new file was written and closed without error.
-bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes);
+// The steps of a whole-file replace, in order. Each is a point where the work can stop (a
+// crash, a full disk, a locked file); tests name them to make one fail.
+enum class ReplaceStep {
+    CreateNew,   // create the new file beside the old one
+    WriteNew,    // write the bytes to it
+    FlushNew,    // flush it to the disk and close it
+    KeepBackup,  // the present file also becomes the ".bak" (hard link, else a copy)
+    SwapIn,      // the new file takes the place of the old in one rename
+};
+// Asked before each step; true makes that step fail. Empty: nothing fails.
+using ReplaceFault = std::function<bool(ReplaceStep)>;
+
+// The name the new content is written under before it replaces `path`: same folder, so the
+// final rename never crosses a volume.
+std::string NewFileName(const std::string& path);
+
+// Writes `bytes` as the new content of `path` and keeps the present file as its ".bak"
+// (replacing an older one). At every moment `path` holds either the complete old or the
+// complete new content, and the ".bak" is never the only copy of the data. A failed backup
+// does not stop the write (the data is then stored without backup). Returns true only when the
+// new content is in place; on false, `path` is untouched and no new file is left behind.
+bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes,
+                       const ReplaceFault& fault = {});
 
 }  // namespace telvor::recordio

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CapiSimClient.h"
+#include "support/CallerWindowView.h"
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/ChildProcess.h"
@@ -39,13 +40,13 @@ class ActivatorAgainstMonitor : public ::testing::Test {
     void ExpectIgnoredButRecorded(std::uint32_t plci) {
         SCOPED_TRACE("call " + std::to_string(plci));
         const std::size_t recorded = ProtocolLines();
-        const std::size_t windows = CallerWindows().size();
+        const std::size_t windows = CallerWindowsByPosition().size();
         ASSERT_TRUE(monitor.Ring(plci, 1, "4711", "30123456"));
         const auto response = monitor.WaitForPut(capisim::kConnect, capisim::kResp, plci);
         ASSERT_TRUE(response) << "the call must be answered";
         EXPECT_EQ(capisim::Word(*response, kRejectOffset), 1u) << "ignored, left to the line";
         // The window would have been shown before the answer was put.
-        EXPECT_EQ(CallerWindows().size(), windows);
+        EXPECT_EQ(CallerWindowsByPosition().size(), windows);
         for (const capisim::Bytes& alert : monitor.Puts(capisim::kAlert, capisim::kReq))
             EXPECT_NE(capisim::Plci(alert), plci) << "the call must not be held";
         EXPECT_EQ(ProtocolLines(), recorded + 1);
@@ -57,8 +58,8 @@ class ActivatorAgainstMonitor : public ::testing::Test {
         const std::size_t recorded = ProtocolLines();
         ASSERT_TRUE(monitor.Ring(plci, 1, "4711", "30123456"));
         EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, plci));
-        EXPECT_NE(WaitForCallerWindows(windowsThen), nullptr);
-        EXPECT_EQ(CallerWindows().size(), windowsThen);
+        EXPECT_FALSE(WaitForCallerWindowsByPosition(windowsThen).empty());
+        EXPECT_EQ(CallerWindowsByPosition().size(), windowsThen);
         EXPECT_EQ(ProtocolLines(), recorded + 1);
     }
 

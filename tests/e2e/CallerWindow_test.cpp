@@ -8,6 +8,9 @@
 #include "support/WindowProbe.h"
 
 namespace telvor::e2e {
+
+using namespace telvor::test;
+
 namespace {
 
 // Rings and returns the view of the window that opened for it (the newest is lowest).

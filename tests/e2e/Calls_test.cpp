@@ -3,16 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "support/CallScenario.h"
 #include "support/CallerWindowView.h"
-#include "support/CapiBytes.h"
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/ChildProcess.h"
+#include "support/ExpectedPuts.h"
 #include "support/WindowProbe.h"
 
 namespace telvor::e2e {
+
+using namespace telvor::test;
+
 namespace {
 
 using capisim::Bytes;
@@ -46,10 +50,11 @@ class CallsOnTheLine : public ::testing::Test {
         appl = CurrentApplId(monitor);
         ASSERT_NE(appl, 0);
     }
-    // A call from Hans Muster (0711 123456) to MSN 4711 with our own message number.
-    bool RingHans(std::uint32_t plci, std::uint16_t messageNumber) {
+    // A call from Hans Muster (0711 123456, national) to `msn` with our own message number.
+    bool RingHans(std::uint32_t plci, std::uint16_t messageNumber, std::string_view msn = "4711") {
         return monitor.Sim().OfferRaw(
-            ConnectIndBytes(appl, messageNumber, plci, 1, "4711", "711123456"));
+            capisim::ConnectInd(appl, messageNumber, plci, 1, capisim::NumberStruct(0x81, msn),
+                                capisim::CallingNumberStruct(0x21, 0x80, "711123456")));
     }
     void RunActivator(const char* option) {
         const RunResult run = RunProgram(LaunchOptions(BinFile("TELVACT.exe"), {option}), 60s);
@@ -103,7 +108,7 @@ TEST_F(CallsOnTheLine, KnownCallerIsHeldRecordedAndMarkedWhenCleared) {
     EXPECT_EQ(LastCall(), "Telvor - Hans Muster für Büro um " + when->time + " Uhr");
 
     // Cleared elsewhere: answered with the indication's number, the window says so.
-    ASSERT_TRUE(monitor.Sim().OfferRaw(DisconnectIndBytes(appl, 0x0602, 0x101, 0x3490)));
+    ASSERT_TRUE(monitor.Sim().OfferRaw(capisim::DisconnectInd(appl, 0x0602, 0x101, 0x3490)));
     const auto resp = monitor.WaitForPut(capisim::kDisconnect, capisim::kResp, 0x101);
     ASSERT_TRUE(resp);
     EXPECT_EQ(*resp, DisconnectRespBytes(appl, 0x0602, 0x101));
@@ -207,8 +212,7 @@ TEST_F(CallsOnTheLine, DisplaySwitchedOffByTheActivatorRecordsButShowsNothing) {
 
 TEST_F(CallsOnTheLine, CallToAnUnknownMsnIsOnlyIgnored) {
     Start();
-    ASSERT_TRUE(
-        monitor.Sim().OfferRaw(ConnectIndBytes(appl, 0x0531, 0x401, 1, "9999", "711123456")));
+    ASSERT_TRUE(RingHans(0x401, 0x0531, "9999"));
     const auto resp = monitor.WaitForPut(capisim::kConnect, capisim::kResp, 0x401);
     ASSERT_TRUE(resp);
     EXPECT_EQ(*resp, ConnectRespBytes(appl, 0x0531, 0x401, 1));

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "CapiSimClient.h"
+#include "support/CallerWindowView.h"
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/MonitorCase.h"
-#include "support/VisibleWindows.h"
 #include "support/WindowProbe.h"
 
 namespace telvor::e2e {
+
+using namespace telvor::test;
+
 namespace {
 
 constexpr LPARAM kLeftDoubleClick = 0x203;  // WM_LBUTTONDBLCLK, as the shell reports it
@@ -125,11 +128,11 @@ TEST(IconMenu, OpensOnTheRightButtonSwitchesTheDisplayOpensTheDialogAndEnds) {
     const auto ignored = monitor.WaitForPut(capisim::kConnect, capisim::kResp, 0x101);
     ASSERT_TRUE(ignored) << EventsText(monitor);
     EXPECT_EQ(capisim::Word(*ignored, 12), 1u);
-    EXPECT_TRUE(CallerWindows().empty());
+    EXPECT_TRUE(CallerWindowsByPosition().empty());
     ASSERT_TRUE(monitor.Send(WM_COMMAND, kDisplaySwitchCommand));
     ASSERT_TRUE(monitor.Ring(0x102, 1, "4711", "30123456"));
     EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x102));
-    EXPECT_NE(WaitForCallerWindows(1), nullptr);
+    EXPECT_FALSE(WaitForCallerWindowsByPosition(1).empty());
 
     // "Öffnen", then "Beenden" with the dialog open and unchanged: the program ends at once.
     ASSERT_TRUE(PostMessageA(main, WM_COMMAND, kOpenCommand, 0));

@@ -12,18 +12,21 @@
 #include <vector>
 
 #include "CapiSimClient.h"
+#include "base/win/Handles.h"
+#include "support/CallerWindowView.h"
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/ChildProcess.h"
 #include "support/FakeWindow.h"
 #include "support/MonitorCase.h"
 #include "support/TextLines.h"
-#include "support/UniqueHandle.h"
-#include "support/VisibleWindows.h"
 #include "support/WindowProbe.h"
 #include "support/WineSettings.h"
 
 namespace telvor::e2e {
+
+using namespace telvor::test;
+
 namespace {
 
 // What a message dialog shows: its texts and its buttons, in creation order.
@@ -83,15 +86,7 @@ bool StartListeningWithLog(MonitorCase& monitor, const std::string& simLog,
 }
 
 std::size_t MainWindowCount() {
-    std::size_t count = 0;
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            if (WindowClass(window) == "TTelvorMainForm" && WindowText(window) == "TelvorServer")
-                ++*reinterpret_cast<std::size_t*>(param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+    return TopLevelWindows({.className = "TTelvorMainForm", .title = "TelvorServer"}).size();
 }
 
 TEST(StartWithoutCapiLibrary, ShowsOneErrorWithTheLoadErrorCodeAndEndsWithZero) {
@@ -281,8 +276,9 @@ class BrokenAreaCodes : public ::testing::Test {
     void ExpectStartsAndShowsUnknownTown() {
         ASSERT_TRUE(monitor.StartListening());
         ASSERT_TRUE(monitor.Ring(0x101, 1, "4711", "711123456"));  // Stuttgart, were it known
-        const HWND caller = WaitForCallerWindows(1);
-        ASSERT_NE(caller, nullptr) << "the call must be shown";
+        const std::vector<HWND> callers = WaitForCallerWindowsByPosition(1);
+        ASSERT_FALSE(callers.empty()) << "the call must be shown";
+        const HWND caller = callers.front();
         EXPECT_EQ(TownOf(caller), "unbekannt");
         EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x101));
         EXPECT_EQ(ReadTextLines(protocol).size(), 1u)
@@ -303,7 +299,7 @@ TEST_F(BrokenAreaCodes, AMissingFileDoesNotStopTheStart) {
 
 TEST_F(BrokenAreaCodes, AFileThatCannotBeReadDoesNotStopTheStart) {
     // Held open without sharing: the monitor's open fails as on a locked or forbidden file.
-    const UniqueHandle locked(CreateFileA(monitor.File("AreaCode.txt").c_str(), GENERIC_READ, 0,
+    const KernelHandle locked(CreateFileA(monitor.File("AreaCode.txt").c_str(), GENERIC_READ, 0,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(locked);
     ExpectStartsAndShowsUnknownTown();

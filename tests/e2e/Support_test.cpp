@@ -17,6 +17,9 @@
 #include "support/WindowProbe.h"
 
 namespace telvor::e2e {
+
+using namespace telvor::test;
+
 namespace {
 
 std::string SystemProgram(const char* name) {
@@ -72,15 +75,14 @@ TEST(E2eSupport, FindsReadsAndTerminatesAWindowedProgram) {
         EXPECT_TRUE(WaitForWindowGone(main));
     }
     // And a program still running when its owner goes is ended with it.
-    HANDLE second = nullptr;
+    KernelHandle second;
     {
         ChildProcess notepad(LaunchOptions(SystemProgram("notepad.exe")));
-        second = OpenProcess(SYNCHRONIZE, FALSE, notepad.Pid());
-        ASSERT_NE(second, nullptr);
+        second.reset(OpenProcess(SYNCHRONIZE, FALSE, notepad.Pid()));
+        ASSERT_TRUE(second);
         ASSERT_NE(WaitForTopLevelWindow("Notepad", ""), nullptr);
     }
-    EXPECT_EQ(WaitForSingleObject(second, 0), WAIT_OBJECT_0);
-    CloseHandle(second);
+    EXPECT_EQ(WaitForSingleObject(second.get(), 0), WAIT_OBJECT_0);
     EXPECT_NE(pid, 0u);
 }
 

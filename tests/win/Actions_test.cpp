@@ -14,7 +14,7 @@
 namespace telvor {
 namespace {
 
-using wintest::AnyVisibleWindowOfThisProcess;
+using test::AnyVisibleWindowOfThisProcess;
 using wintest::CaseDir;
 using wintest::DialogAnswer;
 

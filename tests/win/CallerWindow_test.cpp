@@ -1,25 +1,26 @@
 // The caller window as the user and a screen reader meet it: its controls read with
 // WM_GETTEXT, its placement among other caller windows, the ways it closes and the reject
 // question answered the way a user would. Every wait is bounded.
-#include <gtest/gtest.h>
+#include "monitor/win/CallerWindow.h"
+
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "monitor/win/CallerWindow.h"
 #include "support/WinTestSupport.h"
 #include "ui/win/Form.h"
 
 namespace telvor {
 namespace {
 
-using wintest::ClassOf;
+using test::WindowClass;
+using test::WindowText;
 using wintest::DialogAnswer;
 using wintest::PumpFor;
 using wintest::PumpUntil;
-using wintest::Text;
 
 CallerLabels HansMuster() {
     CallerLabels labels;
@@ -88,8 +89,8 @@ TEST_F(CallerFormTest, WindowAndControlsAsDesigned) {
     owned = Make();
     ASSERT_TRUE(owned);
     HWND hwnd = owned->Handle();
-    EXPECT_EQ(ClassOf(hwnd), "#32770");
-    EXPECT_EQ(Text(hwnd), "Telvor - Anrufer");
+    EXPECT_EQ(WindowClass(hwnd), "#32770");
+    EXPECT_EQ(WindowText(hwnd), "Telvor - Anrufer");
     EXPECT_FALSE(IsWindowVisible(hwnd)) << "created hidden; the pipeline shows it";
 
     RECT client = {};
@@ -147,7 +148,7 @@ TEST_F(CallerFormTest, WindowAndControlsAsDesigned) {
         } else if (e.text[0]) {
             EXPECT_GT(r.right - r.left, 0) << "a label shows its whole text";
         }
-        EXPECT_EQ(Text(c), e.text);
+        EXPECT_EQ(WindowText(c), e.text);
         // The form itself is still hidden: the control's own flag counts.
         EXPECT_EQ((GetWindowLongPtrA(c, GWL_STYLE) & WS_VISIBLE) != 0, e.visible);
     }
@@ -184,8 +185,8 @@ TEST_F(CallerFormTest, EmptyLabelsAndDataWithAmpersand) {
     ASSERT_TRUE(owned);
     for (const char* name :
          {"CallingL", "Nummer2", "TownL", "CalledL", "TimeL", "ServiceL", "GetrenntL"})
-        EXPECT_EQ(Text(Control(name)), "") << name;
-    EXPECT_EQ(Text(Control("NameL")), "Müller & Söhne");
+        EXPECT_EQ(WindowText(Control(name)), "") << name;
+    EXPECT_EQ(WindowText(Control("NameL")), "Müller & Söhne");
     // Shown as written: the ampersand is no mnemonic.
     EXPECT_TRUE(GetWindowLongPtrA(Control("NameL"), GWL_STYLE) & SS_NOPREFIX);
 }
@@ -207,8 +208,8 @@ TEST_F(CallerFormTest, ShowStoresPlciAndMarkClearedChangesTexts) {
     EXPECT_TRUE(IsWindowEnabled(Control("AbweisenB")));
 
     owned->MarkCallCleared();
-    EXPECT_EQ(Text(Control("GetrenntL")), "Anruf angenommen oder getrennt");
-    EXPECT_EQ(Text(owned->Handle()), "Telvor - Anrufer - getrennt");
+    EXPECT_EQ(WindowText(Control("GetrenntL")), "Anruf angenommen oder getrennt");
+    EXPECT_EQ(WindowText(owned->Handle()), "Telvor - Anrufer - getrennt");
     EXPECT_EQ(closedCount, 0) << "marking does not close";
 }
 
@@ -341,6 +342,14 @@ TEST_F(CallerFormTest, RejectAsksWithNameAndNumberAndOnlyYesRejects) {
     EXPECT_TRUE(IsWindow(owned->Handle()));
 }
 
+TCallerForm* g_clearedForm = nullptr;
+// The call of g_clearedForm is cleared elsewhere, once.
+void CALLBACK ClearCallTick(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_clearedForm->EnableReject(false);
+    g_clearedForm->MarkCallCleared();
+}
+
 // While the question is open the call can be cleared elsewhere or the window can time out;
 // a late "&Ja" must then not answer a call that is gone, nor touch a freed window.
 TEST_F(CallerFormTest, RejectQuestionOutlivedByClearingOrClose) {
@@ -350,14 +359,9 @@ TEST_F(CallerFormTest, RejectQuestionOutlivedByClearingOrClose) {
     owned->OnReject = [&](std::int32_t) { ++rejected; };
     owned->Show(3);
     owned->EnableReject(true);  // the call is held
-    static TCallerForm* s_form = nullptr;
-    s_form = owned.get();
+    g_clearedForm = owned.get();
     // The disconnect handler runs inside the question's message loop.
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        s_form->EnableReject(false);
-        s_form->MarkCallCleared();
-    });
+    SetTimer(nullptr, 0, 20, ClearCallTick);
     Answer("Bestätigen", "&Ja");
     SendMessageA(Control("AbweisenB"), BM_CLICK, 0, 0);
     EXPECT_TRUE(answer.answered);

@@ -1,3 +1,5 @@
+#include "capi/win/CapiLine.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "CapiSimClient.h"
-#include "capi/win/CapiLine.h"
 #include "capi/win/CapiLibrary.h"
 #include "support/WinTestSupport.h"
 
@@ -99,7 +100,7 @@ class TCapiTest : public ::testing::Test {
   protected:
     void SetUp() override {
         // The simulator beside this program, by its full path, as the program's table.
-        const std::string dll = wintest::ProgramDir() + "\\Capi2032.dll";
+        const std::string dll = wintest::BinDir() + "\\Capi2032.dll";
         DWORD error = 0;
         auto binding = BindCapiLibrary(dll.c_str(), error);
         ASSERT_TRUE(binding) << "cannot bind " << dll << ": " << error;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "CapiSimClient.h"
+#include "base/win/Handles.h"
 #include "support/WinTestSupport.h"
 
 namespace {
@@ -34,7 +35,7 @@ using ProfileFn = DWORD(WINAPI*)(LPVOID, DWORD);
 constexpr DWORD kIllegalApplId = 0x1101;
 constexpr DWORD kQueueEmpty = 0x1104;
 
-using telvor::wintest::ProgramDir;
+using telvor::wintest::BinDir;
 
 class CapiSim : public ::testing::Test {
   protected:
@@ -43,8 +44,8 @@ class CapiSim : public ::testing::Test {
 
     void SetUp() override {
         BeforeLoad();
-        lib_ = LoadLibraryA((ProgramDir() + "\\Capi2032.dll").c_str());
-        ASSERT_NE(lib_, nullptr) << "LoadLibrary failed: " << GetLastError();
+        lib_.reset(LoadLibraryA((BinDir() + "\\Capi2032.dll").c_str()));
+        ASSERT_TRUE(lib_) << "LoadLibrary failed: " << GetLastError();
         reg_ = Resolve<RegisterFn>("CAPI_REGISTER");
         rel_ = Resolve<ReleaseFn>("CAPI_RELEASE");
         put_ = Resolve<PutFn>("CAPI_PUT_MESSAGE");
@@ -54,13 +55,10 @@ class CapiSim : public ::testing::Test {
         ASSERT_TRUE(reg_ && rel_ && put_ && get_ && wait_ && profile_);
         ASSERT_TRUE(client_.Connect(10000)) << client_.LastError();
     }
-    void TearDown() override {
-        if (lib_) FreeLibrary(lib_);
-    }
 
     template <class F>
     F Resolve(const char* name) {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(lib_, name)));
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(lib_.get(), name)));
     }
 
     DWORD Register() {
@@ -88,7 +86,7 @@ class CapiSim : public ::testing::Test {
         return static_cast<std::uint16_t>(buf[0] | (buf[1] << 8));
     }
 
-    HMODULE lib_ = nullptr;
+    telvor::UniqueModule lib_;
     RegisterFn reg_ = nullptr;
     ReleaseFn rel_ = nullptr;
     PutFn put_ = nullptr;
@@ -432,30 +430,30 @@ int RunCtl(const std::string& args, std::string* output = nullptr) {
     const std::string outPath =
         std::string(tmp) + "capisimctl-out" + std::to_string(++run) + ".txt";
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return -1;
+    telvor::KernelHandle out(CreateFileA(outPath.c_str(), GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return -1;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out;
-    si.hStdError = out;
+    si.hStdOutput = out.get();
+    si.hStdError = out.get();
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + ProgramDir() + "\\capisimctl.exe\" " + args;
+    std::string cmd = "\"" + BinDir() + "\\capisimctl.exe\" " + args;
     const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
-    CloseHandle(out);
+    out.reset();
     if (!started) return -1;
+    const telvor::KernelHandle process(pi.hProcess);
+    const telvor::KernelHandle thread(pi.hThread);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(pi.hProcess, &code);
+    if (WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.get(), &code);
     } else {
-        TerminateProcess(pi.hProcess, 99);
+        TerminateProcess(process.get(), 99);
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     if (output) {
         std::ifstream in(outPath, std::ios::binary);
         output->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -464,8 +462,7 @@ int RunCtl(const std::string& args, std::string* output = nullptr) {
 }
 
 TEST_F(CapiSim, CapisimctlRingsLogsAndReportsFailureByExitCode) {
-    if (GetFileAttributesA((ProgramDir() + "\\capisimctl.exe").c_str()) ==
-        INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesA((BinDir() + "\\capisimctl.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
         GTEST_SKIP() << "capisimctl.exe not built";
     }
     const DWORD appl = Register();

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <string>
 
+#include "base/win/Handles.h"
 #include "support/WinTestSupport.h"
 
 namespace telvor {
@@ -18,8 +19,8 @@ namespace {
 struct FakeDmail {
     DWORD instance = 0;
     DWORD threadId = 0;
-    HANDLE thread = nullptr;
-    HANDLE ready = nullptr;
+    KernelHandle thread;
+    KernelHandle ready;
     bool rejectPokes = false;
     // What arrived, written on the server thread, read after the exchange.
     std::atomic<int> pokes{0};
@@ -60,51 +61,59 @@ HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hs
 
 DWORD WINAPI ServerThread(void*) {
     FakeDmail& s = *g_server;
-    DdeInitializeA(&s.instance, ServerCallback,
+    DWORD id = 0;
+    DdeInitializeA(&id, ServerCallback,
                    APPCLASS_STANDARD | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS, 0);
-    HSZ service = DdeCreateStringHandleA(s.instance, "DMAIL", CP_WINANSI);
-    DdeNameService(s.instance, service, nullptr, DNS_REGISTER);
+    const DdeInstance instance(id);
+    s.instance = id;
+    const DdeString service(id, "DMAIL");
+    DdeNameService(id, service.get(), nullptr, DNS_REGISTER);
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts
-    SetEvent(s.ready);
+    SetEvent(s.ready.get());
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    DdeNameService(s.instance, service, nullptr, DNS_UNREGISTER);
-    DdeFreeStringHandle(s.instance, service);
-    DdeUninitialize(s.instance);
+    DdeNameService(id, service.get(), nullptr, DNS_UNREGISTER);
     return 0;
+}
+
+void StartServerThread(FakeDmail& server) {
+    server.thread.reset(CreateThread(nullptr, 0, ServerThread, nullptr, 0, &server.threadId));
 }
 
 class DmailTest : public ::testing::Test {
   protected:
     void StartServer() {
         g_server = &server;
-        server.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        server.thread = CreateThread(nullptr, 0, ServerThread, nullptr, 0, &server.threadId);
-        ASSERT_NE(server.thread, nullptr);
-        ASSERT_EQ(WaitForSingleObject(server.ready, 10000), WAIT_OBJECT_0);
+        server.ready.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        StartServerThread(server);
+        ASSERT_TRUE(server.thread);
+        ASSERT_EQ(WaitForSingleObject(server.ready.get(), 10000), WAIT_OBJECT_0);
     }
 
     void TearDown() override {
         if (server.thread) {
             PostThreadMessageA(server.threadId, WM_QUIT, 0, 0);
-            EXPECT_EQ(WaitForSingleObject(server.thread, 10000), WAIT_OBJECT_0);
-            CloseHandle(server.thread);
+            EXPECT_EQ(WaitForSingleObject(server.thread.get(), 10000), WAIT_OBJECT_0);
         }
-        if (server.ready) CloseHandle(server.ready);
         g_server = nullptr;
     }
 
     FakeDmail server;
 };
 
-using wintest::AnyVisibleWindowOfThisProcess;
+using test::AnyVisibleWindowOfThisProcess;
 
 std::atomic<int> g_ticks{0};
 void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
     ++g_ticks;
+}
+
+void CALLBACK StartServerTick(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    StartServerThread(*g_server);
 }
 
 constexpr char kWrongPath[] = "C:\\Nirgends\\dmail\\dmail.exe";
@@ -160,14 +169,9 @@ TEST_F(DmailTest, QuitRequestEndsTheWaitAndIsKeptForTheMainLoop) {
 TEST_F(DmailTest, DmailStartedLateIsReachedWhileWaiting) {
     // The server comes up only after the first attempts failed, as a program just started.
     g_server = &server;
-    server.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    server.ready.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     // Started from a timer inside the wait: the exchange must still be pumping and retrying.
-    static FakeDmail* s_server = nullptr;
-    s_server = &server;
-    SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        s_server->thread = CreateThread(nullptr, 0, ServerThread, nullptr, 0, &s_server->threadId);
-    });
+    SetTimer(nullptr, 0, 150, StartServerTick);
     EXPECT_TRUE(SendDmailMessage("r", "spät", kWrongPath, {20000, 10000, 20}));
     EXPECT_EQ(server.pokes.load(), 1);
     EXPECT_EQ(server.data, std::string("r\r\nspät\r\n") + '\0');

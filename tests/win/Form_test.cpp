@@ -2,10 +2,10 @@
 // buttons through the message loop, tab order, timers, closing and modal showing.
 #include "ui/win/Form.h"
 
-#include <commctrl.h>
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +17,8 @@
 namespace telvor {
 namespace {
 
+using test::PressKeyIn;
+using wintest::BlankForm;
 using wintest::PumpUntil;
 
 // Shaped like the caller window: the close button is default and cancel button and first
@@ -70,11 +72,6 @@ FormDef CallerLike(bool dialog) {
     return def;
 }
 
-void PostKey(HWND target, WPARAM key) {
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
-}
-
 TEST(Form, EnterAndEscPressTheDefaultAndCancelButtonsOfAWindow) {
     FormResult created = Form::Create(CallerLike(false));
     ASSERT_TRUE(created.form) << created.error;
@@ -84,15 +81,15 @@ TEST(Form, EnterAndEscPressTheDefaultAndCancelButtonsOfAWindow) {
     form.OnClick("AbweisenB", [&] { clicks.push_back("AbweisenB"); });
     form.Show();
 
-    PostKey(form.Control("NameL"), VK_ESCAPE);
+    PressKeyIn(form.Control("NameL"), VK_ESCAPE);
     ASSERT_TRUE(PumpUntil([&] { return clicks.size() == 1; }));
-    PostKey(form.Control("NameL"), VK_RETURN);
+    PressKeyIn(form.Control("NameL"), VK_RETURN);
     ASSERT_TRUE(PumpUntil([&] { return clicks.size() == 2; }));
     EXPECT_EQ(clicks, (std::vector<std::string>{"CloseB", "CloseB"}));
 
     // A disabled button does not answer; a click runs the handler of that button only.
     form.SetEnabled("CloseB", false);
-    PostKey(form.Control("NameL"), VK_ESCAPE);
+    PressKeyIn(form.Control("NameL"), VK_ESCAPE);
     PumpUntil([] { return false; });
     EXPECT_EQ(clicks.size(), 2u);
     form.Click("AbweisenB");
@@ -110,7 +107,7 @@ TEST(Form, EscInADialogWindowAndCloseBoxPressCancel) {
     int closes = 0;
     form.OnClick("CloseB", [&] { ++closes; });
     form.Show();
-    PostKey(form.Control("AbweisenB"), VK_ESCAPE);
+    PressKeyIn(form.Control("AbweisenB"), VK_ESCAPE);
     ASSERT_TRUE(PumpUntil([&] { return closes == 1; }));
     PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return closes == 2; }));
@@ -147,9 +144,7 @@ TEST(Form, CreatedAtItsDesignedPlaceWithItsClientSize) {
 }
 
 TEST(Form, LabelsSizeToTextSetLater) {
-    FormDef def{"Labels", "3001"};
-    def.clientWidth = 300;
-    def.clientHeight = 100;
+    FormDef def = BlankForm("Labels", "3001", 300, 100);
     def.controls = {
         {.kind = ControlKind::Label, .name = "TownL", .left = 112, .top = 64, .caption = "3010"}};
     FormResult created = Form::Create(def);
@@ -183,10 +178,7 @@ TEST(Form, TimerModalEndAndDestroyNotice) {
     EXPECT_FALSE(form.IsModal());
 
     // Without a close handler or cancel button a modeless form is destroyed on close.
-    FormDef plain{"Plain", "1001"};
-    plain.clientWidth = 100;
-    plain.clientHeight = 50;
-    FormResult other = Form::Create(plain);
+    FormResult other = Form::Create(BlankForm("Plain", "1001", 100, 50));
     ASSERT_TRUE(other.form) << other.error;
     bool destroyed = false;
     other.form->OnDestroy([&] { destroyed = true; });
@@ -245,9 +237,7 @@ TEST(Form, WiringOrSettingAControlTheFormDoesNotHaveFails) {
 }
 
 TEST(Form, AnUpDownWithoutItsBuddyIsNotCreated) {
-    FormDef def{"Steps", "3001"};
-    def.clientWidth = 200;
-    def.clientHeight = 60;
+    FormDef def = BlankForm("Steps", "3001", 200, 60);
     def.controls = {
         {.kind = ControlKind::Edit, .name = "DelayE", .width = 40, .height = 21, .caption = "5"},
         {.kind = ControlKind::UpDown, .name = "DelayUD", .buddy = "DelayEdit"},

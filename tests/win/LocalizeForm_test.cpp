@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win/Handles.h"
 #include "support/WinTestSupport.h"
 #include "ui/win/Form.h"
 
@@ -35,18 +36,10 @@ std::string TabText(HWND tabs, int index) {
     return buffer;
 }
 
-using wintest::Text;
+using test::WindowText;
 
-int CountThreadWindows() {
-    int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM n) -> BOOL {
-            ++*reinterpret_cast<int*>(n);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+std::size_t CountThreadWindows() {
+    return test::TopLevelWindows({.thread = GetCurrentThreadId()}).size();
 }
 
 FormDef EveryClass(bool dialog) {
@@ -197,9 +190,9 @@ FormDef EveryClass(bool dialog) {
 
 void ExpectEveryClassLocalized(Form& form) {
     EXPECT_EQ(form.Text(""), "Telvor einrichten");
-    EXPECT_EQ(Text(form.Control("Pages")), "not touched");
-    EXPECT_EQ(Text(form.Control("CallsTab")), "Anrufe");
-    EXPECT_EQ(Text(form.Control("NameTab")), "Namensdatenbank");
+    EXPECT_EQ(WindowText(form.Control("Pages")), "not touched");
+    EXPECT_EQ(WindowText(form.Control("CallsTab")), "Anrufe");
+    EXPECT_EQ(WindowText(form.Control("NameTab")), "Namensdatenbank");
     EXPECT_EQ(TabText(form.Control("Pages"), 0), "Anrufe");
     EXPECT_EQ(TabText(form.Control("Pages"), 1), "Namensdatenbank");
     EXPECT_EQ(ColumnText(form.Control("CallsLV"), 2), "Datum/Uhrzeit");
@@ -213,7 +206,7 @@ void ExpectEveryClassLocalized(Form& form) {
     EXPECT_EQ(form.Text("DMWhenRG"), "&Verschicke Nachrichten bei...");
     std::vector<std::string> items;
     for (HWND b = GetWindow(form.Control("DMWhenRG"), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT))
-        items.push_back(Text(b));
+        items.push_back(WindowText(b));
     EXPECT_EQ(items, (std::vector<std::string>{"...allen Anrufen",
                                                "...allen Anrufen mit übermittelter Nummer",
                                                "...bestimmten Anrufern/MSNs", "nie"}));
@@ -261,10 +254,8 @@ TEST(LocalizeForm, DialogWindowWithEveryControlClass) {
 }
 
 TEST(LocalizeForm, NonIntegerCaptionStopsCreation) {
-    const int before = CountThreadWindows();
-    FormDef def{"Bad", "3001"};
-    def.clientWidth = 200;
-    def.clientHeight = 100;
+    const std::size_t before = CountThreadWindows();
+    FormDef def = wintest::BlankForm("Bad", "3001", 200, 100);
     def.controls = {
         {.kind = ControlKind::Label, .name = "Label2", .left = 8, .top = 8, .caption = "3004"},
         {.kind = ControlKind::Label,
@@ -295,8 +286,9 @@ TEST(LocalizeForm, NonIntegerCaptionStopsCreation) {
 }
 
 TEST(LocalizeForm, MenuTopLevelItemsAndSeparators) {
-    HMENU menu = CreatePopupMenu();
-    HMENU sub = CreatePopupMenu();
+    const UniqueMenu owner(CreatePopupMenu());
+    HMENU menu = owner.get();
+    HMENU sub = CreatePopupMenu();  // destroyed with the menu it is appended to
     AppendMenuA(sub, MF_STRING, 1, "10002");
     AppendMenuA(menu, MF_STRING, 10309, "10309");
     AppendMenuA(menu, MF_STRING, 10302, "10302");
@@ -319,14 +311,13 @@ TEST(LocalizeForm, MenuTopLevelItemsAndSeparators) {
     EXPECT_STREQ(text, "&Beenden");
     EXPECT_EQ(GetMenuItemID(menu, 4), 10306u);
 
-    HMENU bad = CreatePopupMenu();
+    const UniqueMenu badMenu(CreatePopupMenu());
+    HMENU bad = badMenu.get();
     AppendMenuA(bad, MF_STRING, 1, "10001");
     AppendMenuA(bad, MF_STRING, 2, "&Löschen");
     const LocalizeResult r = LocalizeMenu(bad);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "'&Löschen' ist kein gültiger Integerwert");
-    DestroyMenu(bad);
-    DestroyMenu(menu);
 }
 
 }  // namespace

@@ -27,9 +27,9 @@ struct Seen {
     bool stillOpenAfterAnswer = false;
 };
 
-using wintest::ButtonWithText;
-using wintest::ClassOf;
-using wintest::Text;
+using test::ButtonWithText;
+using test::WindowClass;
+using test::WindowText;
 
 // Runs `answer` against the dialog that the calling thread is about to show, from a second
 // thread; gives up (closing whatever is open) after a few seconds so no case can hang.
@@ -39,16 +39,17 @@ class Probe {
         : thread_([this, answer, owner, ui = GetCurrentThreadId()] {
               const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
               HWND dialog = nullptr;
-              while (!(dialog = wintest::FindVisibleDialog(ui)) &&
+              while (!(dialog = test::FindVisibleDialog(ui)) &&
                      std::chrono::steady_clock::now() < deadline)
                   Sleep(20);
               if (!dialog) return;
               seen_.found = true;
-              seen_.windowClass = ClassOf(dialog);
-              seen_.title = Text(dialog);
+              seen_.windowClass = WindowClass(dialog);
+              seen_.title = WindowText(dialog);
               for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-                  if (ClassOf(c) == "Static" && !Text(c).empty()) seen_.labels.push_back(Text(c));
-                  if (ClassOf(c) == "Button") seen_.buttons.push_back(Text(c));
+                  if (WindowClass(c) == "Static" && !WindowText(c).empty())
+                      seen_.labels.push_back(WindowText(c));
+                  if (WindowClass(c) == "Button") seen_.buttons.push_back(WindowText(c));
               }
               if (owner) seen_.ownerEnabled = IsWindowEnabled(owner) != FALSE;
               answer(dialog);
@@ -71,16 +72,15 @@ class Probe {
     std::thread thread_;
 };
 
-void PressKey(HWND dialog, WPARAM key) {
+void PressKey(HWND dialog, WORD key) {
     // Keyboard input goes to the focused control; the dialog's first button holds the focus.
     HWND target = GetWindow(dialog, GW_CHILD);
     for (HWND c = target; c; c = GetWindow(c, GW_HWNDNEXT))
-        if (ClassOf(c) == "Button") {
+        if (WindowClass(c) == "Button") {
             target = c;
             break;
         }
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    test::PressKeyIn(target, key);
 }
 
 TEST(MessageDialog, ErrorShowsTitleTextAndOkAndEnterAnswers) {
@@ -141,11 +141,8 @@ TEST(MessageDialog, ConfirmationButtonsAnswerByClick) {
 }
 
 TEST(MessageDialog, OwnerIsDisabledWhileShownAndEnabledAfter) {
-    FormDef def{"Owner", "3001"};
-    def.dialog = false;  // so that the probe finds the message dialog only
-    def.clientWidth = 200;
-    def.clientHeight = 100;
-    FormResult owner = Form::Create(def);
+    // Not a dialog, so that the probe finds the message dialog only.
+    FormResult owner = Form::Create(wintest::BlankForm("Owner", "3001", 200, 100, false));
     ASSERT_TRUE(owner.form) << owner.error;
     owner.form->Show();
     Probe probe([](HWND d) { PressKey(d, VK_RETURN); }, owner.form->Handle());

@@ -5,7 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "WinHandle.h"
+#include "OverlappedIo.h"
+#include "base/win/Handles.h"
 
 namespace capisim {
 
@@ -34,12 +35,13 @@ Client::Client(std::string pipeName) : pipeName_(std::move(pipeName)) {}
 bool Client::Request(const std::string& line, std::vector<std::string>& lines) {
     lines.clear();
     const auto deadline = Clock::now() + std::chrono::milliseconds(requestTimeoutMs_);
-    WinHandle pipe;
+    telvor::KernelHandle pipe;
     // The server has one instance: it may not exist yet (DLL not loaded) or be busy with
     // another client; retry until the deadline.
     for (;;) {
-        pipe = WinHandle(CreateFileA(pipeName_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+        pipe = telvor::KernelHandle(CreateFileA(pipeName_.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                                nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED,
+                                                nullptr));
         if (pipe) break;
         const DWORD e = GetLastError();
         if (RemainingMs(deadline) == 0) {

@@ -37,6 +37,21 @@ Bytes CallingNumberStruct(std::uint8_t typeOctet, std::uint8_t presentationOctet
 // A structure of length 0.
 Bytes EmptyStruct();
 
+// --- whole messages ----------------------------------------------------------------------
+// Little-endian parameters.
+void AppendWord(Bytes& b, std::uint16_t v);
+void AppendDword(Bytes& b, std::uint32_t v);
+// Header and parameters, the total length filled in; empty when longer than 65535 octets.
+Bytes Message(std::uint16_t applId, std::uint8_t command, std::uint8_t subcommand,
+              std::uint16_t messageNumber, const Bytes& params);
+// CONNECT_IND: PLCI, CIP value, the four given structures, then BC, LLC, HLC, additional
+// info and second calling number, all empty.
+Bytes ConnectInd(std::uint16_t applId, std::uint16_t messageNumber, std::uint32_t plci,
+                 std::uint16_t cip, const Bytes& called, const Bytes& calling,
+                 const Bytes& calledSub = EmptyStruct(), const Bytes& callingSub = EmptyStruct());
+Bytes DisconnectInd(std::uint16_t applId, std::uint16_t messageNumber, std::uint32_t plci,
+                    std::uint16_t reason);
+
 // --- decoding helpers for tests (0 when the message is too short for the field) -----------
 std::uint16_t TotalLength(const Bytes& msg);    // offset 0
 std::uint16_t ApplId(const Bytes& msg);         // offset 2

@@ -1,4 +1,5 @@
-// Structure builders, header accessors and hex text shared by the simulator and its clients.
+// The simulator's CAPI codec, shared by the simulator and its clients: structure and message
+// builders, header accessors and hex text.
 #include <cstdlib>
 
 #include "CapiSimClient.h"
@@ -51,6 +52,51 @@ Bytes CallingNumberStruct(std::uint8_t typeOctet, std::uint8_t presentationOctet
 
 Bytes EmptyStruct() {
     return Bytes{0};
+}
+
+void AppendWord(Bytes& b, std::uint16_t v) {
+    b.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void AppendDword(Bytes& b, std::uint32_t v) {
+    AppendWord(b, static_cast<std::uint16_t>(v & 0xFFFF));
+    AppendWord(b, static_cast<std::uint16_t>(v >> 16));
+}
+
+Bytes Message(std::uint16_t applId, std::uint8_t command, std::uint8_t subcommand,
+              std::uint16_t messageNumber, const Bytes& params) {
+    const std::size_t total = 8 + params.size();
+    if (total > 0xFFFF) return {};
+    Bytes b;
+    b.reserve(total);
+    AppendWord(b, static_cast<std::uint16_t>(total));
+    AppendWord(b, applId);
+    b.push_back(command);
+    b.push_back(subcommand);
+    AppendWord(b, messageNumber);
+    b.insert(b.end(), params.begin(), params.end());
+    return b;
+}
+
+Bytes ConnectInd(std::uint16_t applId, std::uint16_t messageNumber, std::uint32_t plci,
+                 std::uint16_t cip, const Bytes& called, const Bytes& calling,
+                 const Bytes& calledSub, const Bytes& callingSub) {
+    Bytes params;
+    AppendDword(params, plci);
+    AppendWord(params, cip);
+    for (const Bytes* s : {&called, &calling, &calledSub, &callingSub})
+        params.insert(params.end(), s->begin(), s->end());
+    params.insert(params.end(), 5, 0);
+    return Message(applId, kConnect, kInd, messageNumber, params);
+}
+
+Bytes DisconnectInd(std::uint16_t applId, std::uint16_t messageNumber, std::uint32_t plci,
+                    std::uint16_t reason) {
+    Bytes params;
+    AppendDword(params, plci);
+    AppendWord(params, reason);
+    return Message(applId, kDisconnect, kInd, messageNumber, params);
 }
 
 std::uint16_t Word(const Bytes& msg, std::size_t offset) {

@@ -3,8 +3,9 @@
 #include <memory>
 
 #include "ControlProtocol.h"
+#include "OverlappedIo.h"
 #include "Simulator.h"
-#include "WinHandle.h"
+#include "base/win/Handles.h"
 
 namespace capisim {
 
@@ -62,11 +63,11 @@ void Serve(Simulator& sim, HANDLE pipe) {
 
 DWORD WINAPI ServerThread(LPVOID param) {
     std::unique_ptr<ServerArgs> args(static_cast<ServerArgs*>(param));
-    WinHandle pipe;
+    telvor::KernelHandle pipe;
     // The first instance of the name belongs to this process; while another process holds
     // it (two programs loaded the simulator), keep trying.
     for (;;) {
-        pipe = WinHandle(CreateNamedPipeA(
+        pipe = telvor::KernelHandle(CreateNamedPipeA(
             args->pipeName.c_str(),
             PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
             PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, kBufferSize, kBufferSize, 0,
@@ -75,7 +76,7 @@ DWORD WINAPI ServerThread(LPVOID param) {
         LogLine(*args->sim, "control pipe " + args->pipeName + " busy, retrying");
         Sleep(1000);
     }
-    WinHandle ev(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    telvor::KernelHandle ev(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!ev) return 1;
     for (;;) {
         OVERLAPPED ov{};
@@ -101,7 +102,7 @@ DWORD WINAPI ServerThread(LPVOID param) {
 
 bool StartPipeServer(Simulator& sim, std::string pipeName) {
     auto args = std::make_unique<ServerArgs>(ServerArgs{&sim, std::move(pipeName)});
-    WinHandle thread(CreateThread(nullptr, 0, ServerThread, args.get(), 0, nullptr));
+    telvor::KernelHandle thread(CreateThread(nullptr, 0, ServerThread, args.get(), 0, nullptr));
     if (!thread) return false;
     args.release();  // the thread owns it now
     return true;

@@ -8,43 +8,13 @@ namespace capisim {
 
 namespace {
 
-void PutWord(Bytes& b, std::size_t at, std::uint16_t v) {
-    b[at] = static_cast<std::uint8_t>(v & 0xFF);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void AppendWord(Bytes& b, std::uint16_t v) {
-    b.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void AppendDword(Bytes& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-Bytes Header(std::uint8_t command, std::uint8_t subcommand, std::uint16_t number) {
-    Bytes b(8, 0);
-    b[4] = command;
-    b[5] = subcommand;
-    PutWord(b, 6, number);
-    return b;
-}
-
-// Fills in the total length; false when the message does not fit the 16-bit length field.
-bool Seal(Bytes& msg) {
-    if (msg.size() > 0xFFFF) return false;
-    PutWord(msg, 0, static_cast<std::uint16_t>(msg.size()));
-    return true;
-}
-
 // A confirmation carries the request's number and an Info word after the request's first
 // parameter (Controller or PLCI).
 Bytes Confirmation(const Bytes& req, std::uint16_t info) {
-    Bytes conf = Header(Command(req), kConf, MessageNumber(req));
-    AppendDword(conf, Dword(req, 8));
-    AppendWord(conf, info);
-    Seal(conf);
-    return conf;
+    Bytes params;
+    AppendDword(params, Dword(req, 8));
+    AppendWord(params, info);
+    return Message(0, Command(req), kConf, MessageNumber(req), params);
 }
 
 }  // namespace
@@ -144,7 +114,10 @@ std::uint32_t Simulator::FetchMessage(std::uint32_t applId, const std::uint8_t**
     Queued q = std::move(app->queue.front());
     app->queue.pop_front();
     app->current = std::move(q.bytes);
-    if (q.stampApplId) PutWord(app->current, 2, app->id);
+    if (q.stampApplId && app->current.size() >= 4) {
+        app->current[2] = static_cast<std::uint8_t>(app->id & 0xFF);
+        app->current[3] = static_cast<std::uint8_t>(app->id >> 8);
+    }
     EmitLocked("GET " + std::to_string(app->id) + " " + ToHex(app->current));
     // A raw message may claim more octets than it has: zeros behind it keep a reader that
     // trusts the length field inside our buffer.
@@ -183,16 +156,10 @@ std::uint32_t Simulator::GetProfile(std::uint8_t* buffer, std::uint32_t controll
 bool Simulator::OfferConnectInd(std::uint32_t plci, std::uint16_t cip, const Bytes& called,
                                 const Bytes& calling, const Bytes& calledSub,
                                 const Bytes& callingSub, std::uint16_t applId, std::string& error) {
-    Bytes params;
-    AppendWord(params, cip);
-    for (const Bytes* s : {&called, &calling, &calledSub, &callingSub}) {
-        params.insert(params.end(), s->begin(), s->end());
-    }
-    // BC, LLC, HLC, Additional info, Second calling party number: all empty.
-    params.insert(params.end(), 5, 0);
     std::lock_guard lock(mutex_);
-    Bytes msg = MakeIndicationLocked(kConnect, plci, params);
-    if (!Seal(msg)) {
+    Bytes msg =
+        ConnectInd(0, NextMessageNumberLocked(), plci, cip, called, calling, calledSub, callingSub);
+    if (msg.empty()) {
         error = "message longer than 65535 octets";
         return false;
     }
@@ -201,12 +168,9 @@ bool Simulator::OfferConnectInd(std::uint32_t plci, std::uint16_t cip, const Byt
 
 bool Simulator::OfferDisconnectInd(std::uint32_t plci, std::uint16_t reason, std::uint16_t applId,
                                    std::string& error) {
-    Bytes params;
-    AppendWord(params, reason);
     std::lock_guard lock(mutex_);
-    Bytes msg = MakeIndicationLocked(kDisconnect, plci, params);
-    Seal(msg);
-    return OfferLocked({std::move(msg), true}, applId, error);
+    return OfferLocked({DisconnectInd(0, NextMessageNumberLocked(), plci, reason), true}, applId,
+                       error);
 }
 
 bool Simulator::OfferRaw(const Bytes& bytes, std::uint16_t applId, std::string& error) {
@@ -289,14 +253,18 @@ void Simulator::AnswerLocked(Application& app, const Bytes& msg) {
     }
 }
 
+std::uint16_t Simulator::NextMessageNumberLocked() {
+    const std::uint16_t number = nextMessageNumber_++;
+    if (nextMessageNumber_ == 0) nextMessageNumber_ = 1;
+    return number;
+}
+
 Bytes Simulator::MakeIndicationLocked(std::uint8_t command, std::uint32_t plci,
                                       const Bytes& params) {
-    Bytes msg = Header(command, kInd, nextMessageNumber_++);
-    if (nextMessageNumber_ == 0) nextMessageNumber_ = 1;
-    AppendDword(msg, plci);
-    msg.insert(msg.end(), params.begin(), params.end());
-    Seal(msg);
-    return msg;
+    Bytes all;
+    AppendDword(all, plci);
+    all.insert(all.end(), params.begin(), params.end());
+    return Message(0, command, kInd, NextMessageNumberLocked(), all);
 }
 
 void Simulator::RecordLocked(LogEvent e) {

@@ -93,6 +93,7 @@ class Simulator {
     void DeliverLocked(Application& app, Queued q);
     bool OfferLocked(Queued q, std::uint16_t applId, std::string& error);
     void AnswerLocked(Application& app, const Bytes& msg);
+    std::uint16_t NextMessageNumberLocked();
     Bytes MakeIndicationLocked(std::uint8_t command, std::uint32_t plci, const Bytes& params);
     void RecordLocked(LogEvent e);
     void EmitLocked(const std::string& line);

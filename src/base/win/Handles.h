@@ -150,8 +150,11 @@ class DdeInstance {
 // A string handle of one DDEML instance (DdeCreateStringHandleA, CP_WINANSI).
 class DdeString {
   public:
+    // Null (and no error) without an instance, or for a text DDEML refuses, such as one longer
+    // than 255 characters.
     DdeString(DWORD instance, const char* text)
-        : instance_(instance), hsz_(DdeCreateStringHandleA(instance, text, CP_WINANSI)) {}
+        : instance_(instance),
+          hsz_(instance ? DdeCreateStringHandleA(instance, text, CP_WINANSI) : nullptr) {}
     ~DdeString() {
         if (hsz_) DdeFreeStringHandle(instance_, hsz_);
     }

@@ -9,6 +9,7 @@
 #include "monitor/win/DmailConversation.h"
 #include "monitor/win/LineMessages.h"
 #include "monitor/win/ProgramFlags.h"
+#include "netdde/win/NetworkDistribution.h"
 #include "netdde/win/ShareRecordWriter.h"
 #include "store/CallList.h"
 #include "store/Migration.h"
@@ -141,6 +142,9 @@ void TTelvorMainForm::FormCreate() {
     // 15-16: the remaining options, the stored layout version, the protocol file's name.
     settings_ = ReadAppSettings(store_, exePath_);
     storedVersion_ = store_.ReadString(kSettingsSection, "Version", "no");
+    network_ = std::make_unique<NetworkDistribution>(exePath_,
+                                                     [this] { return settings_.enableNetDde; });
+    if (settings_.enableNetDde) StartNetDdeAgent();
 
     // 16-17: the first-run flag the configuration dialog reads; the network share record
     // unless the stored data is of this version.
@@ -178,7 +182,9 @@ void TTelvorMainForm::CloseRequested() {
 }
 
 void TTelvorMainForm::FormDestroy() {
-    // 1-3: the caller windows stay open until the process ends; the lists go with this object.
+    // 1-2: the caller windows stay open until the process ends; the lists go with this object.
+    // 3: no more registrations, ticks or forwarding.
+    network_.reset();
     // 4
     if (!Program().NoIcon) tray_.Delete();
     // 5: a fresh store operation: the network switch in force and the layout version.

@@ -26,6 +26,8 @@ namespace telvor {
 class TCallerForm;
 class TConfigureForm;
 class TAboutBox;
+class NetworkDistribution;
+class NetworkDistribution;
 
 // Window identity that a second start and the activator look for.
 inline constexpr char kMainWindowClass[] = "TTelvorMainForm";
@@ -140,6 +142,10 @@ class TTelvorMainForm final : public CallPorts {
     std::unique_ptr<TCAPI> capi_;
     WinClock clock_;
     std::unique_ptr<CallHandlers> handlers_;
+    // The "Register" server, the client list and its timer: from FormCreate step 15 on.
+    std::unique_ptr<NetworkDistribution> network_;
+    // The "Register" server, the client list and its timer: from FormCreate step 15 on.
+    std::unique_ptr<NetworkDistribution> network_;
     // Every caller window that is alive, listed or not; a closed window is freed from here.
     std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
 

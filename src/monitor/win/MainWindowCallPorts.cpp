@@ -5,6 +5,7 @@
 #include "monitor/win/CallerWindow.h"
 #include "monitor/win/DmailConversation.h"
 #include "monitor/win/MainWindow.h"
+#include "netdde/win/NetworkDistribution.h"
 #include "store/CallList.h"
 #include "ui/win/ConfigDialog.h"
 
@@ -79,8 +80,8 @@ void TTelvorMainForm::StoreCallListEntry(const CallListEntry& entry) {
     AppendCall(settings_.callFile, ToCallRecord(entry));
 }
 
-void TTelvorMainForm::ForwardToClients(const ForwardLines&) {
-    // Forwarding to client machines over network DDE hooks in here.
+void TTelvorMainForm::ForwardToClients(const ForwardLines& lines) {
+    if (network_) network_->ForwardToClients(lines);
 }
 
 void TTelvorMainForm::SendDmailMessage(std::string_view text) {

@@ -63,7 +63,7 @@ DWORD EditStyle(unsigned flags) {
 }
 
 DWORD ListViewStyle(unsigned flags) {
-    return (flags & kMultiSelect) ? 0 : LVS_SINGLESEL;
+    return ((flags & kMultiSelect) ? 0 : LVS_SINGLESEL) | ((flags & kEditLabels) ? LVS_EDITLABELS : 0);
 }
 
 // --- after-create steps --------------------------------------------------------------------
@@ -133,6 +133,9 @@ std::string AddColumns(CreatedControl& c) {
 using K = ControlKind;
 using L = ControlClass;
 constexpr DWORD kListView = LVS_REPORT | LVS_SHOWSELALWAYS;
+// The sortable lists hold their rows themselves (TSortListView); owner data cannot be switched
+// on after creation.
+constexpr DWORD kSortListView = kListView | LVS_OWNERDATA;
 constexpr DWORD kMemo = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
 constexpr DWORD kUpDown = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
 
@@ -168,9 +171,9 @@ constexpr ControlKindInfo kKinds[] = {
      false, false, false, L::Other, nullptr, nullptr},
     {K::ListView, WC_LISTVIEWA, kListView, WS_EX_CLIENTEDGE, 0,
      false, false, false, L::Other, ListViewStyle, AddColumns},
-    {K::SortListView, WC_LISTVIEWA, kListView, WS_EX_CLIENTEDGE, 0,
+    {K::SortListView, WC_LISTVIEWA, kSortListView, WS_EX_CLIENTEDGE, 0,
      false, false, false, L::SortListView, ListViewStyle, AddColumns},
-    {K::DateSortListView, WC_LISTVIEWA, kListView, WS_EX_CLIENTEDGE, 0,
+    {K::DateSortListView, WC_LISTVIEWA, kSortListView, WS_EX_CLIENTEDGE, 0,
      false, false, false, L::DateSortListView, ListViewStyle, AddColumns},
 };
 // clang-format on

@@ -24,8 +24,8 @@ enum class ControlKind {
     UpDown,            // msctls_updown32 bound to the control named in `buddy`
     Image,             // STATIC holding an icon
     ListView,          // report-style SysListView32, columns left alone
-    SortListView,      // report-style list view whose column captions are localised
-    DateSortListView,  // the same, for the call list
+    SortListView,      // owner-data report view driven by TSortListView; captions localised
+    DateSortListView,  // the same, driven by TDateSortListView (the call list)
 };
 
 enum ControlFlags : unsigned {
@@ -38,6 +38,7 @@ enum ControlFlags : unsigned {
     kReadOnly = 1u << 6,  // edit fields and memos
     kWordWrap = 1u << 7,  // labels: wrap within the given width
     kMultiSelect = 1u << 8,
+    kEditLabels = 1u << 9,  // list views: the caption can be edited in place
 };
 
 struct ColumnDef {

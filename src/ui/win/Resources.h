@@ -9,3 +9,5 @@
 #define IDI_CONFIGUREFORM 2
 // The caller window's icon; the notification icon shows it while a call is held.
 #define IDI_CALLERFORM 3
+// The about box's picture: 400 x 300, 256 colours (made by tools/make-about-picture).
+#define IDB_ABOUTBOX 10

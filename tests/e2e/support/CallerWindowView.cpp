@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "support/WindowProbe.h"
 
 namespace telvor::e2e {
+
+using namespace telvor::test;
 
 namespace {
 
@@ -32,22 +33,6 @@ bool IsCallerTitle(const std::string& title) {
 std::string TextOf(HWND window, const char* name) {
     HWND control = CallerControl(window, name);
     return control ? WindowText(control) : std::string();
-}
-
-struct DialogQuery {
-    DWORD pid;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
-    auto& query = *reinterpret_cast<DialogQuery*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != query.pid || !IsWindowVisible(window)) return TRUE;
-    if (_stricmp(WindowClass(window).c_str(), "#32770") != 0) return TRUE;
-    if (IsCallerTitle(WindowText(window))) return TRUE;
-    query.found = window;
-    return FALSE;
 }
 
 }  // namespace
@@ -80,14 +65,8 @@ std::optional<CallerWindowView> ReadCallerWindow(HWND window) {
 }
 
 std::vector<HWND> CallerWindowsByPosition() {
-    std::vector<HWND> found;
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            if (IsWindowVisible(window) && IsCallerTitle(WindowText(window)))
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    std::vector<HWND> found = TopLevelWindows({.visibleOnly = true});
+    std::erase_if(found, [](HWND window) { return !IsCallerTitle(WindowText(window)); });
     std::sort(found.begin(), found.end(), [](HWND a, HWND b) {
         RECT ra{}, rb{};
         GetWindowRect(a, &ra);
@@ -99,40 +78,31 @@ std::vector<HWND> CallerWindowsByPosition() {
 
 std::vector<HWND> WaitForCallerWindowsByPosition(std::size_t count,
                                                  std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        std::vector<HWND> windows = CallerWindowsByPosition();
-        if (windows.size() >= count) return windows;
-        if (std::chrono::steady_clock::now() >= end) return {};
-        std::this_thread::sleep_for(50ms);
-    }
+    std::vector<HWND> windows;
+    if (PollUntil(timeout, [&] { return (windows = CallerWindowsByPosition()).size() >= count; }))
+        return windows;
+    return {};
 }
 
 bool WaitForTitleSuffix(HWND window, const std::string& suffix, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
+    return PollUntil(timeout, [&] {
         const std::string title = WindowText(window);
-        if (title.size() >= suffix.size() &&
-            title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0)
-            return true;
-        if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(50ms);
-    }
+        return title.size() >= suffix.size() &&
+               title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0;
+    });
 }
 
 HWND FindMessageDialogOf(DWORD pid) {
-    DialogQuery query{pid};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    for (HWND dialog :
+         TopLevelWindows({.className = "#32770", .visibleOnly = true, .process = pid}))
+        if (!IsCallerTitle(WindowText(dialog))) return dialog;
+    return nullptr;
 }
 
 HWND WaitForMessageDialogOf(DWORD pid, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (HWND dialog = FindMessageDialogOf(pid)) return dialog;
-        if (std::chrono::steady_clock::now() >= end) return nullptr;
-        std::this_thread::sleep_for(50ms);
-    }
+    HWND dialog = nullptr;
+    PollUntil(timeout, [&] { return (dialog = FindMessageDialogOf(pid)) != nullptr; });
+    return dialog;
 }
 
 }  // namespace telvor::e2e

@@ -2,77 +2,16 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace telvor::e2e {
-
-namespace {
-
-std::string LastErrorText(std::string_view what, const std::string& path) {
-    return std::string(what) + " " + path + " (error " + std::to_string(GetLastError()) + ")";
-}
-
-void EnsureFolder(const std::string& path) {
-    if (CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return;
-    throw std::runtime_error(LastErrorText("cannot create folder", path));
-}
-
-std::string ResolveCaseDir() {
-    char buffer[MAX_PATH];
-    const DWORD n = GetEnvironmentVariableA("TELVOR_CASE_DIR_WIN", buffer, sizeof buffer);
-    if (n > 0 && n < sizeof buffer) {
-        EnsureFolder(buffer);
-        return buffer;
-    }
-    // Started by hand, outside scripts/wine-run: still never share a folder between runs.
-    char temp[MAX_PATH];
-    const DWORD t = GetTempPathA(sizeof temp, temp);
-    if (t == 0 || t >= sizeof temp) throw std::runtime_error("no temp folder");
-    const std::string dir = JoinPath(temp, "telvor-e2e-" + std::to_string(GetCurrentProcessId()));
-    EnsureFolder(dir);
-    return dir;
-}
-
-}  // namespace
-
-std::string JoinPath(std::string_view a, std::string_view b) {
-    std::string out(a);
-    if (!out.empty() && out.back() != '\\' && out.back() != '/') out += '\\';
-    out += b;
-    return out;
-}
-
-std::string BinDir() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n == 0 || n >= sizeof path) throw std::runtime_error("cannot read the program's path");
-    std::string dir(path, n);
-    dir.erase(dir.find_last_of("\\/"));
-    return dir;
-}
-
-std::string BinFile(std::string_view name) {
-    return JoinPath(BinDir(), name);
-}
-
-std::string CaseDir() {
-    static const std::string dir = ResolveCaseDir();
-    return dir;
-}
-
-std::string MakeCaseFolder(std::string_view name) {
-    const std::string dir = JoinPath(CaseDir(), name);
-    EnsureFolder(dir);
-    return dir;
-}
 
 void CopyFromBin(const std::string& folder, std::initializer_list<std::string_view> names) {
     for (auto name : names) {
         const std::string from = BinFile(name);
         if (!CopyFileA(from.c_str(), JoinPath(folder, name).c_str(), FALSE)) {
-            throw std::runtime_error(LastErrorText("cannot copy", from));
+            throw std::runtime_error("cannot copy " + from + " (error " +
+                                     std::to_string(GetLastError()) + ")");
         }
     }
 }
@@ -81,26 +20,6 @@ std::string InstallMonitor(std::string_view name) {
     const std::string dir = MakeCaseFolder(name);
     CopyFromBin(dir, {"Telvor.exe", "Capi2032.dll"});
     return dir;
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::optional<std::string> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return std::move(bytes).str();
-}
-
-void WriteFileBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace telvor::e2e

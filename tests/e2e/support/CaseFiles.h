@@ -1,39 +1,27 @@
 #pragma once
-// Folders and files of one e2e case. Every case runs in its own Wine prefix with its own
-// work folder (TELVOR_CASE_DIR_WIN); the programs under test lie beside e2e_tests.exe.
-// Failures to set a case up throw std::runtime_error, which fails the test with the reason.
+// The programs of an e2e case, copied from the bin folder into folders of the case. The
+// folders and files themselves come from the support both Wine tiers share.
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "support/CaseFolder.h"
+
 namespace telvor::e2e {
 
-// "<a>\<b>", without doubling a separator.
-std::string JoinPath(std::string_view a, std::string_view b);
-
-// The folder of the running e2e_tests.exe: <build>\bin, where Telvor.exe, TELVACT.exe,
-// Capi2032.dll and capisimctl.exe are built.
-std::string BinDir();
-std::string BinFile(std::string_view name);
-
-// The case's work folder: TELVOR_CASE_DIR_WIN under the harness; run by hand, a fresh
-// folder in the temp directory. Created on first use, the same for the whole process.
-std::string CaseDir();
-
-// A new (or existing) sub-folder of the case folder, e.g. an installation of the monitor.
-std::string MakeCaseFolder(std::string_view name);
+using test::BinDir;
+using test::BinFile;
+using test::CaseDir;
+using test::FileExists;
+using test::JoinPath;
+using test::MakeCaseFolder;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 // Copies files of the bin folder into `folder`, keeping their names.
 void CopyFromBin(const std::string& folder, std::initializer_list<std::string_view> names);
 
 // A folder holding Telvor.exe and the line simulator's Capi2032.dll, as installed on a PC.
 std::string InstallMonitor(std::string_view name = "Telvor");
-
-bool FileExists(const std::string& path);
-// The whole file as bytes; nothing when it cannot be opened.
-std::optional<std::string> ReadFileBytes(const std::string& path);
-// Creates or replaces the file with exactly these bytes.
-void WriteFileBytes(const std::string& path, std::string_view bytes);
 
 }  // namespace telvor::e2e

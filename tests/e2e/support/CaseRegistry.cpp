@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "base/win/Handles.h"
+
 namespace telvor::e2e {
 
 namespace {
@@ -15,31 +17,18 @@ std::string KeyPath(std::string_view path) {
     return key;
 }
 
-RegKey Open(std::string_view path, REGSAM access) {
+UniqueRegKey Open(std::string_view path, REGSAM access) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath(path).c_str(), 0, access, &key) != ERROR_SUCCESS) {
         return {};
     }
-    return RegKey(key);
+    return UniqueRegKey(key);
 }
 
 }  // namespace
 
-RegKey& RegKey::operator=(RegKey&& other) noexcept {
-    if (this != &other) {
-        if (key_) RegCloseKey(key_);
-        key_ = other.key_;
-        other.key_ = nullptr;
-    }
-    return *this;
-}
-
-RegKey::~RegKey() {
-    if (key_) RegCloseKey(key_);
-}
-
 std::optional<std::string> ReadSetting(std::string_view path, std::string_view name) {
-    const RegKey key = Open(path, KEY_QUERY_VALUE);
+    const UniqueRegKey key = Open(path, KEY_QUERY_VALUE);
     if (!key) return std::nullopt;
     const std::string valueName(name);
     DWORD type = 0;
@@ -66,7 +55,7 @@ void WriteSetting(std::string_view path, std::string_view name, std::string_view
                         nullptr, &raw, nullptr) != ERROR_SUCCESS) {
         throw std::runtime_error("cannot create HKCU\\" + KeyPath(path));
     }
-    const RegKey key(raw);
+    const UniqueRegKey key(raw);
     const std::string text(value);
     if (RegSetValueExA(key.get(), std::string(name).c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(text.c_str()),
@@ -76,7 +65,7 @@ void WriteSetting(std::string_view path, std::string_view name, std::string_view
 }
 
 void DeleteSetting(std::string_view path, std::string_view name) {
-    if (const RegKey key = Open(path, KEY_SET_VALUE)) {
+    if (const UniqueRegKey key = Open(path, KEY_SET_VALUE)) {
         RegDeleteValueA(key.get(), std::string(name).c_str());
     }
 }
@@ -87,7 +76,7 @@ bool SettingsKeyExists(std::string_view path) {
 
 std::vector<std::string> SettingNames(std::string_view path) {
     std::vector<std::string> names;
-    const RegKey key = Open(path, KEY_QUERY_VALUE);
+    const UniqueRegKey key = Open(path, KEY_QUERY_VALUE);
     if (!key) return names;
     for (DWORD i = 0;; ++i) {
         char name[16384];

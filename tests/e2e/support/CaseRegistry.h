@@ -13,24 +13,6 @@ namespace telvor::e2e {
 
 inline constexpr const char* kSettingsKey = "Software\\Orbek\\Telvor";
 
-// Owns one open registry key.
-class RegKey {
-  public:
-    RegKey() = default;
-    explicit RegKey(HKEY key) : key_(key) {}
-    RegKey(RegKey&& other) noexcept : key_(other.key_) { other.key_ = nullptr; }
-    RegKey& operator=(RegKey&& other) noexcept;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey();
-
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
 // The text of a value; nothing when the key or the value does not exist or is not text.
 std::optional<std::string> ReadSetting(std::string_view path, std::string_view name);
 // Creates the key when needed; throws std::runtime_error when the write fails.

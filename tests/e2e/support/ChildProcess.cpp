@@ -24,9 +24,9 @@ std::string UniqueOutputStem(const std::string& program) {
     return BaseName(program) + "-" + std::to_string(++counter);
 }
 
-UniqueHandle OpenInheritable(const std::string& path, DWORD access, DWORD disposition) {
+KernelHandle OpenInheritable(const std::string& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueHandle h(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+    KernelHandle h(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h) throw std::runtime_error("cannot open " + path);
     return h;
@@ -97,9 +97,9 @@ ChildProcess::ChildProcess(const LaunchOptions& options) {
     stdoutPath_ = JoinPath(CaseDir(), stem + ".stdout");
     stderrPath_ = JoinPath(CaseDir(), stem + ".stderr");
 
-    UniqueHandle input = OpenInheritable("NUL", GENERIC_READ, OPEN_EXISTING);
-    UniqueHandle output = OpenInheritable(stdoutPath_, GENERIC_WRITE, CREATE_ALWAYS);
-    UniqueHandle errors = OpenInheritable(stderrPath_, GENERIC_WRITE, CREATE_ALWAYS);
+    KernelHandle input = OpenInheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+    KernelHandle output = OpenInheritable(stdoutPath_, GENERIC_WRITE, CREATE_ALWAYS);
+    KernelHandle errors = OpenInheritable(stderrPath_, GENERIC_WRITE, CREATE_ALWAYS);
 
     std::string commandLine = QuoteArgument(options.program);
     for (const auto& arg : options.args) commandLine += ' ' + QuoteArgument(arg);
@@ -118,7 +118,7 @@ ChildProcess::ChildProcess(const LaunchOptions& options) {
         throw std::runtime_error("cannot start " + commandLine + " (error " +
                                  std::to_string(GetLastError()) + ")");
     }
-    CloseHandle(info.hThread);
+    const KernelHandle thread(info.hThread);
     process_.reset(info.hProcess);
     pid_ = info.dwProcessId;
 }

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/UniqueHandle.h"
+#include "base/win/Handles.h"
 
 namespace telvor::e2e {
 
@@ -61,7 +61,7 @@ class ChildProcess {
     std::string Stderr() const;
 
   private:
-    UniqueHandle process_;
+    KernelHandle process_;
     DWORD pid_ = 0;
     std::string stdoutPath_;
     std::string stderrPath_;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "store/CallerDatabase.h"
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
@@ -27,7 +25,9 @@ MonitorCase::~MonitorCase() {
     if (process_ && process_->IsRunning() && !Stop(15s)) process_->Terminate();
 }
 
-std::string MonitorCase::File(std::string_view name) const { return JoinPath(folder_, name); }
+std::string MonitorCase::File(std::string_view name) const {
+    return JoinPath(folder_, name);
+}
 
 ChildProcess& MonitorCase::Start(std::vector<std::string> args, unsigned controllers,
                                  std::map<std::string, std::string> environment) {
@@ -56,7 +56,7 @@ bool MonitorCase::StartListening(std::vector<std::string> args) {
 }
 
 HWND MonitorCase::MainWindow(std::chrono::milliseconds timeout) {
-    return WaitForTopLevelWindow("TTelvorMainForm", "TelvorServer", timeout);
+    return test::WaitForTopLevelWindow("TTelvorMainForm", "TelvorServer", timeout);
 }
 
 bool MonitorCase::Ring(std::uint32_t plci, std::uint16_t cip, std::string_view called,
@@ -77,8 +77,7 @@ bool MonitorCase::HangUp(std::uint32_t plci, std::uint16_t reason) {
     return sim_.OfferDisconnectInd(plci, reason);
 }
 
-std::optional<capisim::Bytes> MonitorCase::WaitForPut(std::uint8_t command,
-                                                      std::uint8_t subcommand,
+std::optional<capisim::Bytes> MonitorCase::WaitForPut(std::uint8_t command, std::uint8_t subcommand,
                                                       std::optional<std::uint32_t> plci,
                                                       std::chrono::milliseconds timeout) {
     const auto matches = [&](const capisim::Bytes& m) {
@@ -121,31 +120,13 @@ void SeedMsn(unsigned index, std::string_view number, std::string_view name) {
 void WriteCallerDatabase(const std::string& path, const std::vector<SeedCaller>& callers) {
     std::vector<CallerRow> rows;
     for (const SeedCaller& c : callers)
-        rows.push_back({c.number, c.name, JoinProgramColumn(c.program, c.parameter),
-                        c.dmail ? "X" : ""});
+        rows.push_back(
+            {c.number, c.name, JoinProgramColumn(c.program, c.parameter), c.dmail ? "X" : ""});
     if (!ReplaceCallers(path, rows)) throw std::runtime_error("cannot write " + path);
 }
 
-std::vector<HWND> CallerWindows() {
-    std::vector<HWND> found;
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            if (IsWindowVisible(window) && WindowText(window).rfind("Telvor - Anrufer", 0) == 0)
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-HWND WaitForCallerWindows(std::size_t count, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end) {
-        const std::vector<HWND> windows = CallerWindows();
-        if (windows.size() >= count) return windows.front();
-        std::this_thread::sleep_for(50ms);
-    }
-    return nullptr;
+HWND ConfigureDialog(std::chrono::milliseconds timeout) {
+    return test::WaitForTopLevelWindow("#32770", "Telvor einrichten", timeout);
 }
 
 }  // namespace telvor::e2e

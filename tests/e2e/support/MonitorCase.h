@@ -23,7 +23,7 @@ inline constexpr UINT kShowConfigMessage = 0x402;
 inline constexpr UINT kSetDisplayMessage = 0x403;
 
 class MonitorCase {
-public:
+  public:
     // Installs Telvor.exe, Capi2032.dll and the sample AreaCode.txt into <case>\<name>.
     explicit MonitorCase(std::string name = "Telvor");
     ~MonitorCase();
@@ -65,7 +65,7 @@ public:
     // Asks the monitor to end (WM_CLOSE to its main window) and waits for its exit.
     bool Stop(std::chrono::milliseconds timeout = 30s);
 
-private:
+  private:
     std::string folder_;
     std::unique_ptr<ChildProcess> process_;
     capisim::Client sim_;
@@ -84,8 +84,8 @@ struct SeedCaller {
 };
 void WriteCallerDatabase(const std::string& path, const std::vector<SeedCaller>& callers);
 
-// Top-level caller windows ("Telvor - Anrufer..."), visible ones only, in z-order.
-std::vector<HWND> CallerWindows();
-HWND WaitForCallerWindows(std::size_t count, std::chrono::milliseconds timeout = 20s);
+// The configuration dialog ("Telvor einrichten"), hidden or not; it exists for the whole run
+// of a monitor.
+HWND ConfigureDialog(std::chrono::milliseconds timeout = 20s);
 
 }  // namespace telvor::e2e

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/win/Handles.h"
 #include "support/CaseRegistry.h"
 
 namespace telvor::e2e {
@@ -15,7 +16,7 @@ void SetWindowsVersionFor(std::string_view exeName, std::string_view version) {
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                         &raw, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create HKCU\\" + path);
-    const RegKey key(raw);
+    const UniqueRegKey key(raw);
     const std::string value(version);
     if (RegSetValueExA(key.get(), "Version", 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(value.c_str()),

@@ -1,4 +1,4 @@
-// What the win-tier tests share: reading windows the way a user or a screen reader does,
+// What the win-tier tests share beyond the window probe of both tiers: forms to test with,
 // pumping this thread's messages with a bound, answering the program's message dialogs, and
 // the folders a case works in.
 #pragma once
@@ -8,19 +8,15 @@
 #include <functional>
 #include <string>
 
+#include "support/CaseFolder.h"
+#include "support/WindowProbe.h"
+#include "ui/win/FormDef.h"
+
 namespace telvor::wintest {
 
-// The whole text of a window or control (WM_GETTEXT), never cut short.
-std::string Text(HWND hwnd);
-std::string ClassOf(HWND hwnd);
-
-// The first visible dialog (#32770) of `thread`; with a title, only one of that title.
-HWND FindVisibleDialog(DWORD thread, const std::string& title = {});
-// The child button of `dialog` with this text, or null.
-HWND ButtonWithText(HWND dialog, const std::string& text);
-
-// Whether this process shows any window at all (an error box would be one).
-bool AnyVisibleWindowOfThisProcess();
+// A form without controls, of this client size; the cases add the controls they need.
+FormDef BlankForm(const char* name, const char* caption, int clientWidth, int clientHeight,
+                  bool dialog = true);
 
 // Dispatches this thread's messages as the program's loop does (through Form::PreTranslate)
 // until `done` holds or `limitMs` have passed; false when the time ran out.
@@ -42,9 +38,8 @@ struct DialogAnswer {
 void AnswerNextDialog(DialogAnswer& answer);
 void StopAnswering();
 
-// The folder the case may write to: TELVOR_CASE_DIR_WIN, else the temp folder.
-std::string CaseDir();
-// The folder of the test program, where the simulator and its tools lie.
-std::string ProgramDir();
+// The case's folder, and the folder of the test program where the simulator and its tools lie.
+using test::BinDir;
+using test::CaseDir;
 
 }  // namespace telvor::wintest

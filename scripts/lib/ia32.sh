@@ -1,0 +1,43 @@
+# Whether this machine can run 32-bit code: the kernel (IA-32 emulation), then Wine's 32-bit
+# loader. Both answer with a status and leave the reason in TELVOR_IA32_REASON.
+# shellcheck shell=bash
+
+# Runs a 96-byte i386 program that exits with 42: only a kernel that runs 32-bit code gets
+# that far (one without answers the exec with ENOEXEC).
+telvor_kernel_runs_ia32() {
+  TELVOR_IA32_REASON=""
+  local probe rc
+  probe=$(mktemp "${TMPDIR:-/tmp}/telvor-ia32.XXXXXX") || return 1
+  # ELF header (52 bytes), one loadable segment (32 bytes), code: mov eax,1; mov ebx,42; int 80h
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'\
+'\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'\
+'\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00'\
+'\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00'\
+'\x05\x00\x00\x00\x00\x10\x00\x00'\
+'\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  timeout 5 "$probe" >/dev/null 2>&1
+  rc=$?
+  rm -f "$probe"
+  [ $rc = 42 ] && return 0
+  TELVOR_IA32_REASON="the kernel does not run 32-bit code"
+  local line
+  line=$(dmesg 2>/dev/null | grep -i -m1 -E 'ia-?32 emulation|32-bit emulation' | sed 's/^\[[^]]*\] *//')
+  [ -n "$line" ] && TELVOR_IA32_REASON="$TELVOR_IA32_REASON ($line)"
+  return 1
+}
+
+# Whether Wine runs the 32-bit program given (a console program of the 32-bit tree) through
+# scripts/wine-run, exactly as the test tiers would: `expect` must appear in its output.
+telvor_wine_runs_ia32() {
+  local runner=$1 exe=$2 expect=$3
+  telvor_kernel_runs_ia32 || return 1
+  if [ ! -x /usr/lib/wine/wine ]; then
+    TELVOR_IA32_REASON="Wine's 32-bit loader is not installed (wine32:i386)"
+    return 1
+  fi
+  if ! TELVOR_CASE_TIMEOUT=120 "$runner" --win32 "$exe" "${@:4}" 2>&1 | grep -q -- "$expect"; then
+    TELVOR_IA32_REASON="Wine did not run the 32-bit $(basename "$exe")"
+    return 1
+  fi
+}

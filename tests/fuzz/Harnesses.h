@@ -1,0 +1,40 @@
+#pragma once
+// Fuzz harnesses of every reader of outside bytes. Each takes one input and aborts (with a
+// message on stderr) when a rule the reader promises is broken; memory faults are left to the
+// sanitizers. libFuzzer drives them one by one (FuzzMain.cpp), and the unit tier replays the
+// committed corpus through the same functions on every run.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace telvor::fuzz {
+
+using Input = std::span<const std::uint8_t>;
+
+// A CONNECT_IND (or any message) as CAPI_GET_MESSAGE hands it over, then the call pipeline.
+void CapiMessage(Input data);
+// [1 byte n][n bytes calling number][caller database file]
+void CallerDatabase(Input data);
+// [call list file]
+void CallList(Input data);
+// [type octet][1 byte n][n digits][area-code file]
+void AreaCodes(Input data);
+// [notification template]
+void Template(Input data);
+// Lines "section<US>name<US>value" (US = 0x1F) written into a settings tree, then read back.
+void Settings(Input data);
+
+struct Harness {
+    const char* name;  // also the folder of its corpus
+    void (*run)(Input);
+};
+inline constexpr Harness kHarnesses[] = {
+    {"capi_message", CapiMessage}, {"caller_database", CallerDatabase},
+    {"call_list", CallList},       {"area_codes", AreaCodes},
+    {"template", Template},        {"settings", Settings},
+};
+
+// Aborts with `what` when `condition` is false: a finding.
+void Check(bool condition, const char* what);
+
+}  // namespace telvor::fuzz
