@@ -63,3 +63,8 @@ telvor_include_root(list_view_bench PRIVATE ui)
 add_executable(config_dialog_bench bench/win/config_dialog_bench.cpp)
 target_link_libraries(config_dialog_bench PRIVATE telvor_ui)
 telvor_include_root(config_dialog_bench PRIVATE ui)
+
+# Start-up migration and text import under Wine (scripts/wine-run): a plain Windows program.
+add_executable(migration_bench bench/win/migration_bench.cpp)
+target_link_libraries(migration_bench PRIVATE telvor_store)
+telvor_include_root(migration_bench PRIVATE store)

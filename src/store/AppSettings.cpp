@@ -114,6 +114,23 @@ std::vector<MsnEntry> ReadMsnList(SettingsStore& store) {
     return entries;
 }
 
+void WriteMsnEntry(SettingsStore& store, unsigned index, const MsnEntry& entry) {
+    const std::string section = MsnSectionName(index);
+    store.WriteString(section, "Number", entry.number);
+    store.WriteString(section, "Name", entry.name);
+    store.WriteString(section, "Programm", entry.programm);
+    store.WriteString(section, "Parameter", entry.parameter);
+    store.WriteBool(section, "dmail", entry.dmail);
+    WriteMsnFlags(store, index, entry.flags);
+}
+
+void WriteMsnFlags(SettingsStore& store, unsigned index, const MsnFlags& flags) {
+    const std::string groups[2] = {Section(index, "Show"), Section(index, "Record")};
+    for (std::size_t g = 0; g < 2; ++g)
+        for (std::size_t i = 0; i < kFlagsPerGroup; ++i)
+            store.WriteBool(groups[g], kServiceNames[i], flags[g * kFlagsPerGroup + i]);
+}
+
 void WriteMsnList(SettingsStore& store, const std::vector<MsnEntry>& entries) {
     store.EraseSection(kMsnSection);
     unsigned index = 0;
@@ -121,16 +138,7 @@ void WriteMsnList(SettingsStore& store, const std::vector<MsnEntry>& entries) {
         // Stored, this number would read as the end of the list and hide every entry after
         // it; it cannot be kept, so it is left out and the rest stays reachable.
         if (entry.number == kMissingMsnNumber) continue;
-        const std::string section = MsnSectionName(index);
-        store.WriteString(section, "Number", entry.number);
-        store.WriteString(section, "Name", entry.name);
-        store.WriteString(section, "Programm", entry.programm);
-        store.WriteString(section, "Parameter", entry.parameter);
-        store.WriteBool(section, "dmail", entry.dmail);
-        const std::string groups[2] = {Section(index, "Show"), Section(index, "Record")};
-        for (std::size_t g = 0; g < 2; ++g)
-            for (std::size_t i = 0; i < kFlagsPerGroup; ++i)
-                store.WriteBool(groups[g], kServiceNames[i], entry.flags[g * kFlagsPerGroup + i]);
+        WriteMsnEntry(store, index, entry);
         ++index;
     }
 }

@@ -59,6 +59,10 @@ std::string MsnSectionName(unsigned index);
 // Reads entry `index`; false when its Number reads as kMissingMsnNumber (the list ends).
 bool ReadMsnEntry(SettingsStore& store, unsigned index, MsnEntry& entry);
 std::vector<MsnEntry> ReadMsnList(SettingsStore& store);
+// Writes all five values and all fourteen flags of entry `index`, booleans as "0"/"1".
+void WriteMsnEntry(SettingsStore& store, unsigned index, const MsnEntry& entry);
+// The seven flags of "Show" and the seven of "Record" of entry `index`.
+void WriteMsnFlags(SettingsStore& store, unsigned index, const MsnFlags& flags);
 // Erases "MSNs" and writes all five values and all fourteen flags of every entry.
 void WriteMsnList(SettingsStore& store, const std::vector<MsnEntry>& entries);
 

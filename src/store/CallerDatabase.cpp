@@ -145,6 +145,22 @@ bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows)
     return recordio::ReplaceWithBackup(path, EncodeCallers(rows));
 }
 
+bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecord>& records) {
+    std::vector<unsigned char> bytes(records.size() * kCallerRecordSize, 0);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const CallerRecord& r = records[i];
+        unsigned char* record = bytes.data() + i * kCallerRecordSize;
+        recordio::WriteField(record, kNumberAt, kNumberCap, r.number);
+        record[kMarker1At] = 'D';
+        record[kMarker2At] = 'M';
+        record[kDmailAt] = r.dmail ? '1' : '0';
+        recordio::WriteField(record, kNameAt, kTextCap, r.name);
+        recordio::WriteField(record, kProgramAt, kTextCap, r.program);
+        recordio::WriteField(record, kParameterAt, kTextCap, r.parameter);
+    }
+    return recordio::ReplaceWithBackup(path, bytes);
+}
+
 std::string JoinProgramColumn(std::string_view program, std::string_view parameter) {
     if (program.empty() && parameter.empty()) return {};
     // A quote inside the path would end it early when the column is split again.

@@ -47,6 +47,10 @@ std::vector<CallerRecord> LoadCallers(const std::string& path, bool* opened = nu
 // NewEntryCaption are dropped. Returns false when the file could not be written.
 bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows);
 
+// Writes the records as they are (texts cut to their fields), keeping the previous file as
+// ".bak". Returns false when the file could not be written.
+bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecord>& records);
+
 // The same readers and the writer's encoding on bytes in memory (whole records only; a
 // trailing partial record is ignored). The file readers hand their chunks to the same code.
 CallerMatch LookupCallerIn(std::span<const unsigned char> bytes, std::string_view callingNumber);

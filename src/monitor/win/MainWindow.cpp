@@ -10,7 +10,12 @@
 #include "monitor/win/LineMessages.h"
 #include "monitor/win/ProgramFlags.h"
 #include "netdde/win/NetworkDistribution.h"
+#include "netdde/win/ShareRecordWriter.h"
 #include "store/CallList.h"
+#include "store/Migration.h"
+#include "store/win/RegistrySectionValues.h"
+#include "store/win/SystemDateTimeFormat.h"
+#include "ui/FirstRun.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/LocalizeForm.h"
@@ -133,12 +138,20 @@ void TTelvorMainForm::FormCreate() {
                store_.ReadString(kSettingsSection, "LastCall", "Telvor"));
     if (!Program().NoIcon) tray_.Add();
 
-    // 12-14: migration of earlier versions hooks in here; then the CAPI options, read only
-    // at start-up.
+    // 12: data of earlier versions, from the local machine's tree (legacy paths relative to
+    // its root) into the current user's tree and the record files.
+    RegistrySettingsStore legacyStore(HKEY_LOCAL_MACHINE, "");
+    const MigrationOutcome migrated = MigrateLegacyData(
+        store_, legacyStore, {exePath_, SystemDateTimeParser(), [](const std::string& section) {
+                                  return ReadRegistrySectionValues(HKEY_LOCAL_MACHINE, section);
+                              }});
+    // 13: the CAPI options, read only at start-up.
     capi_->SetWaitPriority(
         static_cast<int>(store_.ReadInteger(kSettingsSection, "WaitPriority", 1)));
     capi_->SetController(
         static_cast<std::uint16_t>(store_.ReadInteger(kSettingsSection, "Controller", 1)));
+    // 14: the legacy tree goes, except a list whose file could not be written.
+    EraseLegacyTree(legacyStore, migrated);
 
     // 15-16: the remaining options, the stored layout version, the protocol file's name.
     settings_ = ReadAppSettings(store_, exePath_);
@@ -147,7 +160,13 @@ void TTelvorMainForm::FormCreate() {
                                                      [this] { return settings_.enableNetDde; });
     if (settings_.enableNetDde) StartNetDdeAgent();
 
-    // 17: the network share record is written here when the version is not "2.00".
+    // 16-17: the first-run flag the configuration dialog reads; the network share record
+    // unless the stored data is of this version.
+    const StartupVersion startupVersion = DecideStartupVersion(storedVersion_);
+    FirstRun = startupVersion.firstRun;
+    // A refused write shows the store's error box; the menu and the Windows version must
+    // still be set up, or the program could not even be ended.
+    if (startupVersion.writeShareRecord) Guarded("share record", [] { WriteNetDdeShareRecord(); });
 
     // 18: the icon menu's texts, and the Windows version.
     CreateTrayMenu();

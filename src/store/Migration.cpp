@@ -1,0 +1,211 @@
+#include "store/Migration.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "store/AppSettings.h"
+#include "store/CallList.h"
+#include "store/CallerDatabase.h"
+#include "store/SubtreeSettingsStore.h"
+
+namespace telvor {
+namespace {
+
+constexpr std::string_view kExcluded = "ExcludedMSNs";
+constexpr std::string_view kCallerList = "CallerList";
+constexpr std::string_view kCalls = "Calls";
+
+// Registry names compare without regard to letter case.
+char Fold(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = Fold(c);
+    return folded;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Fold(a[i]) != Fold(b[i])) return false;
+    return true;
+}
+
+// All values of a legacy section, in one pass when the context can read them so.
+SectionValues ReadValues(SettingsStore& legacy, const MigrationContext& context,
+                         std::string_view section) {
+    const std::string path = std::string(kLegacyTreePath) + "\\" + std::string(section);
+    if (context.readLegacySection) return context.readLegacySection(path);
+    SectionValues values;
+    for (std::string& name : legacy.ReadSection(section)) {
+        std::string text = legacy.ReadString(section, name, {});
+        values.emplace_back(std::move(name), std::move(text));
+    }
+    return values;
+}
+
+std::string_view ValueOf(const SectionValues& values, std::string_view name) {
+    for (const auto& [n, text] : values)
+        if (SameName(n, name)) return text;
+    return {};
+}
+
+std::string Cut(std::string_view text, std::size_t length) {
+    return std::string(text.substr(0, length));
+}
+
+std::string CallSection(unsigned index) {
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08X", index);
+    return std::string(kCalls) + "\\" + digits;
+}
+
+// 1. Each excluded MSN becomes an entry that is neither shown nor recorded, numbered from 0.
+void MigrateExcludedMsns(SettingsStore& current, SettingsStore& legacy, MigrationOutcome& out) {
+    const std::vector<std::string> names = legacy.ReadSection(kExcluded);
+    MsnFlags none;
+    none.fill(false);
+    for (unsigned i = 0; i < names.size(); ++i) {
+        current.WriteString(MsnSectionName(i), "Number", names[i]);
+        WriteMsnFlags(current, i, none);
+    }
+    out.excludedMsns = names.size();
+    if (!names.empty()) legacy.EraseSection(kExcluded);
+}
+
+// 4. The legacy caller list becomes the caller database file; an older file becomes ".bak".
+void MigrateCallers(SettingsStore& legacy, const MigrationContext& context, MigrationOutcome& out) {
+    const SectionValues callers = ReadValues(legacy, context, kCallerList);
+    if (callers.empty()) return;
+    // Only callers with a program have a section of their own: the others are not looked up.
+    std::vector<std::string> withProgram = legacy.ReadSubsections(kCallerList);
+    for (std::string& sub : withProgram) sub = Folded(sub);
+    std::sort(withProgram.begin(), withProgram.end());
+    std::vector<CallerRecord> records;
+    records.reserve(callers.size());
+    const std::string listSection(kCallerList);
+    for (const auto& [name, text] : callers) {
+        CallerRecord& record = records.emplace_back();
+        // What the trailing '*' meant is lost; the number is kept without it.
+        std::string_view number = name;
+        if (!number.empty() && number.back() == '*') number.remove_suffix(1);
+        record.number = Cut(number, 60);
+        record.name = Cut(text, 255);
+        // The program's section is named with the value name as it is, '*' included.
+        if (std::binary_search(withProgram.begin(), withProgram.end(), Folded(name)))
+            record.program =
+                Cut(legacy.ReadString(listSection + "\\" + name, "Programme", {}), 255);
+    }
+    out.callers = records.size();
+    if (ReplaceCallerRecords(out.callerFile, records))
+        legacy.EraseSection(kCallerList);
+    else
+        out.callersKept = true;
+}
+
+// 5. The legacy calls, numbered from 00000000 without gaps, become the call list file.
+void MigrateCalls(SettingsStore& legacy, const MigrationContext& context, MigrationOutcome& out) {
+    std::vector<CallRecord> calls;
+    for (unsigned i = 0;; ++i) {
+        const SectionValues values = ReadValues(legacy, context, CallSection(i));
+        const std::string_view time = ValueOf(values, "Time");
+        if (time.empty()) break;  // a gap ends the list; later calls go with the section
+        CallRecord& call = calls.emplace_back();
+        call.name = Cut(ValueOf(values, "Name"), 255);
+        call.called = Cut(ValueOf(values, "Called"), 127);
+        call.notInDatabase = true;
+        const std::string text = std::string(ValueOf(values, "Date")) + " " + std::string(time);
+        std::optional<double> parsed;
+        if (context.parseDateTime) parsed = context.parseDateTime(text);
+        call.time = parsed.value_or(0.0);  // 30 December 1899 rather than a stopped migration
+    }
+    out.calls = calls.size();
+    if (!calls.empty() && !ReplaceCalls(out.callFile, calls)) {
+        out.callsKept = true;
+        return;
+    }
+    legacy.EraseSection(kCalls);
+}
+
+// 6. One ring sound for all MSNs becomes the program of every MSN.
+void MigrateRingSound(SettingsStore& current) {
+    if (!current.ReadBool(kSettingsSection, "PlaySound", false)) return;
+    const std::string sound = current.ReadString(kSettingsSection, "RingSound", {});
+    for (unsigned i = 0;; ++i) {
+        const std::string section = MsnSectionName(i);
+        if (current.ReadString(section, "Number", kMissingMsnNumber) == kMissingMsnNumber) break;
+        current.WriteString(section, "Programm", sound);
+        current.WriteString(section, "Parameter", {});
+    }
+    current.WriteBool(kSettingsSection, "PlaySound", false);
+    current.WriteString(kSettingsSection, "RingSound", {});
+}
+
+// 7. The legacy settings overwrite the current ones of the same name.
+void MigrateSettings(SettingsStore& current, SettingsStore& legacy, MigrationOutcome& out) {
+    const std::vector<std::string> names = legacy.ReadSection(kSettingsSection);
+    for (const std::string& name : names)
+        current.WriteString(kSettingsSection, name, legacy.ReadString(kSettingsSection, name, {}));
+    out.settings = names.size();
+    if (!names.empty()) legacy.EraseSection(kSettingsSection);
+}
+
+// 8. The legacy MSN list overwrites the current entries with the same numbers; booleans are
+// written in this version's form whatever form they had.
+void MigrateMsns(SettingsStore& current, SettingsStore& legacy, MigrationOutcome& out) {
+    MsnEntry entry;
+    unsigned i = 0;
+    for (; ReadMsnEntry(legacy, i, entry); ++i) WriteMsnEntry(current, i, entry);
+    out.msns = i;
+}
+
+}  // namespace
+
+MigrationOutcome MigrateLegacyData(SettingsStore& current, SettingsStore& legacyRoot,
+                                   const MigrationContext& context) {
+    SubtreeSettingsStore legacy(legacyRoot, kLegacyTreePath);
+    MigrationOutcome out;
+    MigrateExcludedMsns(current, legacy, out);
+    // 2. Values the current version no longer uses.
+    legacy.DeleteValue(kSettingsSection, "ProtocolFile");
+    legacy.DeleteValue(kSettingsSection, "ShowCalls");
+    // 3. The paths of the two record files.
+    const AppSettings paths = ReadAppSettings(current, context.exePath);
+    out.callerFile = paths.callerFile;
+    out.callFile = paths.callFile;
+    MigrateCallers(legacy, context, out);
+    MigrateCalls(legacy, context, out);
+    MigrateRingSound(current);
+    MigrateSettings(current, legacy, out);
+    MigrateMsns(current, legacy, out);
+    return out;
+}
+
+void EraseLegacyTree(SettingsStore& legacyRoot, const MigrationOutcome& outcome) {
+    if (!outcome.callersKept && !outcome.callsKept) {
+        legacyRoot.EraseSection(kLegacyTreePath);
+        return;
+    }
+    // A list whose file could not be written stays for the next start; the rest goes, so
+    // that the next start does not copy settings and MSNs over newer ones again.
+    SubtreeSettingsStore legacy(legacyRoot, kLegacyTreePath);
+    for (const std::string& name : legacy.ReadSubsections({})) {
+        if ((outcome.callersKept && SameName(name, kCallerList)) ||
+            (outcome.callsKept && SameName(name, kCalls)))
+            continue;
+        legacy.EraseSection(name);
+    }
+    for (const std::string& name : legacy.ReadSection({})) legacy.DeleteValue({}, name);
+}
+
+StartupVersion DecideStartupVersion(std::string_view storedVersion) {
+    StartupVersion v;
+    v.firstRun = storedVersion == "no" || storedVersion == "1.01" || storedVersion == "1.05";
+    v.writeShareRecord = storedVersion != "2.00";
+    return v;
+}
+
+}  // namespace telvor
