@@ -12,7 +12,7 @@ std::atomic<FakeDmailServer*> current{nullptr};
 
 }  // namespace
 
-FakeDmailServer::FakeDmailServer() {
+FakeDmailServer::FakeDmailServer(Mode mode) : mode_(mode) {
     FakeDmailServer* expected = nullptr;
     if (!current.compare_exchange_strong(expected, this))
         throw std::runtime_error("only one fake dmail server per process");
@@ -94,6 +94,14 @@ HDDEDATA FakeDmailServer::Handle(UINT type, UINT format, HSZ topic, HSZ item,
         case XTYP_POKE: {
             if (!Is(topic, "SMS") || !Is(item, "SEND") || format != CF_TEXT)
                 return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
+            if (mode_ == Mode::Hang) {
+                {
+                    std::lock_guard lock(mutex_);
+                    ++heldPokes_;
+                }
+                changed_.notify_all();
+                return CBR_BLOCK;  // queued, never taken up again: no acknowledgement
+            }
             const DWORD size = DdeGetData(data, nullptr, 0, 0);
             std::string bytes(size, '\0');
             if (size) DdeGetData(data, reinterpret_cast<LPBYTE>(bytes.data()), size, 0);
@@ -122,6 +130,11 @@ bool FakeDmailServer::WaitForPokes(std::size_t count, std::chrono::milliseconds 
 unsigned FakeDmailServer::Connects() const {
     std::lock_guard lock(mutex_);
     return connects_;
+}
+
+unsigned FakeDmailServer::HeldPokes() const {
+    std::lock_guard lock(mutex_);
+    return heldPokes_;
 }
 
 }  // namespace telvor::e2e

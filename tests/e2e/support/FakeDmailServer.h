@@ -2,7 +2,9 @@
 // A stand-in for the messaging program: a DDEML server of service "DMAIL", topic "SMS", run
 // by a thread of the test with its own message loop, which accepts pokes of CF_TEXT data to
 // item "SEND" and records their bytes. One per test process (DDEML callbacks carry no
-// context). Returns from its constructor once the service is registered.
+// context). Returns from its constructor once the service is registered. In hang mode it
+// accepts the conversation but never answers a poke (the transaction stays blocked), as a
+// messaging program that is stuck would.
 #include <windows.h>
 // after windows.h, which it needs
 #include <ddeml.h>
@@ -20,8 +22,9 @@ using namespace std::chrono_literals;
 
 class FakeDmailServer {
   public:
+    enum class Mode { Answer, Hang };
     // Throws std::runtime_error when DDEML or the service registration fails.
-    FakeDmailServer();
+    explicit FakeDmailServer(Mode mode = Mode::Answer);
     ~FakeDmailServer();
     FakeDmailServer(const FakeDmailServer&) = delete;
     FakeDmailServer& operator=(const FakeDmailServer&) = delete;
@@ -31,6 +34,8 @@ class FakeDmailServer {
     bool WaitForPokes(std::size_t count, std::chrono::milliseconds timeout = 20s) const;
     // Conversations opened (XTYP_CONNECT accepted), to tell "not called" from "not poked".
     unsigned Connects() const;
+    // Pokes left unanswered in hang mode.
+    unsigned HeldPokes() const;
 
   private:
     static HDDEDATA CALLBACK Callback(UINT type, UINT format, HCONV conv, HSZ topic, HSZ item,
@@ -39,6 +44,7 @@ class FakeDmailServer {
     void Run();
     bool Is(HSZ hsz, const char* text) const;
 
+    Mode mode_;
     DWORD instance_ = 0;
     DWORD threadId_ = 0;
     mutable std::mutex mutex_;
@@ -47,6 +53,7 @@ class FakeDmailServer {
     std::string error_;
     std::vector<std::string> pokes_;
     unsigned connects_ = 0;
+    unsigned heldPokes_ = 0;
     std::thread thread_;
 };
 
