@@ -2,6 +2,7 @@
 // buttons through the message loop, tab order, timers, closing and modal showing.
 #include "ui/win/Form.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/win/CallbackGuard.h"
 #include "support/WinTestSupport.h"
+#include "ui/win/MessageDialogs.h"
 
 namespace telvor {
 namespace {
@@ -210,6 +213,108 @@ TEST(Form, ModalLoopEndsWhenTheWindowIsDestroyedAndKeepsQuit) {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         if (msg.message == WM_QUIT) quit = msg.wParam == 3;
     EXPECT_TRUE(quit);
+}
+
+TEST(Form, WiringOrSettingAControlTheFormDoesNotHaveFails) {
+    FormResult created = Form::Create(CallerLike(false));
+    ASSERT_TRUE(created.form) << created.error;
+    Form& form = *created.form;
+    try {
+        form.OnClick("OkB", [] {});
+        ADD_FAILURE() << "an unknown button was wired";
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "form TCallerForm has no control OkB");
+    }
+    EXPECT_THROW(form.OnClick("closeB", [] {}), std::logic_error);  // names are exact
+    EXPECT_THROW(form.OnChange("NameE", [] {}), std::logic_error);
+    EXPECT_THROW(form.OnNotify("CallsLV", NM_DBLCLK, [](NMHDR&) { return LRESULT{0}; }),
+                 std::logic_error);
+    EXPECT_THROW(form.SetText("TownL", "Berlin"), std::logic_error);
+    EXPECT_THROW(form.SetVisible("DatenbankL", true), std::logic_error);
+    EXPECT_THROW(form.Click("OkB"), std::logic_error);
+    EXPECT_THROW(form.Text("OkB"), std::logic_error);
+
+    // Known names still wire, "" still is the form's caption, Control stays a plain lookup.
+    int clicks = 0;
+    form.OnClick("CloseB", [&] { ++clicks; });
+    form.Click("CloseB");
+    EXPECT_EQ(clicks, 1);
+    form.SetText("", "Anrufer");
+    EXPECT_EQ(form.Text(""), "Anrufer");
+    EXPECT_EQ(form.Control("OkB"), nullptr);
+}
+
+TEST(Form, AnUpDownWithoutItsBuddyIsNotCreated) {
+    FormDef def{"Steps", "3001"};
+    def.clientWidth = 200;
+    def.clientHeight = 60;
+    def.controls = {
+        {.kind = ControlKind::Edit, .name = "DelayE", .width = 40, .height = 21, .caption = "5"},
+        {.kind = ControlKind::UpDown, .name = "DelayUD", .buddy = "DelayEdit"},
+    };
+    FormResult created = Form::Create(def);
+    EXPECT_FALSE(created.form);
+    EXPECT_EQ(created.error, "Control DelayUD: unknown buddy DelayEdit");
+
+    def.controls[1].buddy = "DelayE";
+    created = Form::Create(def);
+    ASSERT_TRUE(created.form) << created.error;
+    EXPECT_EQ(
+        reinterpret_cast<HWND>(SendMessageA(created.form->Control("DelayUD"), UDM_GETBUDDY, 0, 0)),
+        created.form->Control("DelayE"));
+}
+
+std::vector<std::string> g_reported;
+void Record(const std::string& text) noexcept {
+    try {
+        g_reported.push_back(text);
+    } catch (...) {
+    }
+}
+
+// Clicks come through the form's window procedure, as a user's would.
+TEST(Form, WhatAHandlerThrowsIsReportedAndEndsOnlyItsOperation) {
+    g_reported.clear();
+    const CallbackErrorReporter previous = SetCallbackErrorReporter(Record);
+    FormResult created = Form::Create(CallerLike(true));
+    ASSERT_TRUE(created.form) << created.error;
+    Form& form = *created.form;
+    int clicks = 0;
+    form.OnClick("CloseB", [&] {
+        ++clicks;
+        throw std::runtime_error("Die Datenbank ist nicht lesbar.");
+    });
+    form.OnClick("AbweisenB", [&] {
+        ++clicks;
+        throw 42;
+    });
+    form.Show();
+    SendMessageA(form.Control("CloseB"), BM_CLICK, 0, 0);
+    SendMessageA(form.Control("AbweisenB"), BM_CLICK, 0, 0);
+    SendMessageA(form.Control("CloseB"), BM_CLICK, 0, 0);
+    SetCallbackErrorReporter(previous);
+    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(g_reported,
+              (std::vector<std::string>{"Die Datenbank ist nicht lesbar.", "unknown error",
+                                        "Die Datenbank ist nicht lesbar."}));
+    EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
+// The program's reporter: the error box with the text, for unknown errors too.
+TEST(Form, TheProgramsReporterShowsTheErrorBox) {
+    const CallbackErrorReporter previous = SetCallbackErrorReporter(ShowCallbackError);
+    FormResult created = Form::Create(CallerLike(false));
+    ASSERT_TRUE(created.form) << created.error;
+    Form& form = *created.form;
+    form.OnClick("AbweisenB", [] { throw std::runtime_error("Abweisen ist gescheitert."); });
+    form.Show();
+    wintest::DialogAnswer answer{"Fehler", "OK"};
+    wintest::AnswerNextDialog(answer);
+    SendMessageA(form.Control("AbweisenB"), BM_CLICK, 0, 0);
+    wintest::StopAnswering();
+    SetCallbackErrorReporter(previous);
+    EXPECT_TRUE(answer.answered);
+    EXPECT_EQ(answer.seenText, "Abweisen ist gescheitert.");
 }
 
 }  // namespace

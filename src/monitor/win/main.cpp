@@ -47,6 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace telvor;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    SetCallbackErrorReporter(ShowCallbackError);  // failed handlers end with the error box
 
     // 1. The library first: without it nothing else of the program runs.
     LoadCapiLibrary(kCapiLibraryName, ProgramCapiLoadFailure());

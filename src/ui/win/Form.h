@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/win/Handles.h"
 #include "ui/win/FormDef.h"
 
 namespace telvor {
@@ -50,8 +51,13 @@ class Form {
 
     HWND Handle() const { return hwnd_; }
     const std::string& Name() const { return name_; }
-    // The control of that name, or nullptr.
+    // The control of that name, or nullptr: the one lookup that may ask for a name the form
+    // does not have.
     HWND Control(std::string_view name) const;
+    // The functions below that take a control's name throw std::logic_error ("form X has no
+    // control Y") for a name the form does not have: a misspelt name in a form file shows up
+    // the first time the form is built and wired, not as a handler that never runs. An empty
+    // name means the form itself where the comment says so.
     int ControlId(std::string_view name) const;
 
     std::string Text(std::string_view name) const;
@@ -69,8 +75,9 @@ class Form {
     void SelectPage(std::string_view pageControl, int index);
     int PageIndex(std::string_view pageControl) const;
 
-    // Handlers; a handler replaces the previous one of the same control and event. A
-    // handler that throws std::exception ends its operation with an error box.
+    // Handlers; a handler replaces the previous one of the same control and event. What a
+    // handler throws ends its operation and is reported by the program's callback error
+    // reporter (the error box with the error's text).
     void OnClick(std::string_view name, std::function<void()> handler);
     void OnChange(std::string_view name, std::function<void()> handler);
     void OnNotify(std::string_view name, UINT code, std::function<LRESULT(NMHDR&)> handler);
@@ -119,6 +126,8 @@ class Form {
 
     bool Build(const FormDef& def, HWND owner);
     bool CreateControl(const ControlDef& def, int id, std::string& error);
+    // The control of that name; throws std::logic_error when the form has none.
+    const ControlInfo& Require(std::string_view name) const;
     void OrderTabStops();
     void LayoutSheets();
     void ShowSelectedSheet(HWND pageControl);
@@ -134,10 +143,12 @@ class Form {
     bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     void HandleCommand(int id, int code);
     void RequestClose();
-    template <class F>
-    void Guarded(F&& f);
+    // The forms that exist, for PreTranslate; a form leaves the list with its window.
+    static std::vector<Form*>& LiveForms();
+    void Unlist();
 
-    HWND hwnd_ = nullptr;
+    UniqueWindow window_;  // owns the window until it is destroyed
+    HWND hwnd_ = nullptr;  // the window while it exists, until WM_NCDESTROY
     HWND owner_ = nullptr;
     bool dialog_ = false;
     bool modal_ = false;

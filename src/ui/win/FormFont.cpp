@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "base/win/CallbackGuard.h"
+#include "base/win/Handles.h"
+
 namespace telvor {
 
 namespace {
@@ -9,27 +12,27 @@ namespace {
 constexpr char kFace[] = "MS Sans Serif";
 
 int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
+    return Guarded("font enumeration", 0, [found] {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;  // one is enough
+    });
 }
 
 bool FaceInstalled() {
     bool found = false;
-    HDC dc = GetDC(nullptr);
+    const WindowDc screen(nullptr);
     LOGFONTA query = {};
     query.lfCharSet = DEFAULT_CHARSET;
     std::strcpy(query.lfFaceName, kFace);
-    EnumFontFamiliesExA(dc, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
+    EnumFontFamiliesExA(screen.get(), &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
 LOGFONTA BaseFont() {
     LOGFONTA lf = {};
     if (FaceInstalled()) {
-        HDC dc = GetDC(nullptr);
-        lf.lfHeight = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, dc);
+        const WindowDc screen(nullptr);
+        lf.lfHeight = -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = ANSI_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
@@ -45,24 +48,18 @@ class FontPair {
   public:
     FontPair() {
         LOGFONTA lf = BaseFont();
-        normal_ = CreateFontIndirectA(&lf);
+        normal_.reset(CreateFontIndirectA(&lf));
         lf.lfWeight = FW_BOLD;
-        bold_ = CreateFontIndirectA(&lf);
+        bold_.reset(CreateFontIndirectA(&lf));
     }
-    ~FontPair() {
-        if (normal_) DeleteObject(normal_);
-        if (bold_) DeleteObject(bold_);
-    }
-    FontPair(const FontPair&) = delete;
-    FontPair& operator=(const FontPair&) = delete;
     HFONT Get(bool bold) const {
-        HFONT f = bold ? bold_ : normal_;
+        HFONT f = bold ? bold_.get() : normal_.get();
         return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     }
 
   private:
-    HFONT normal_ = nullptr;
-    HFONT bold_ = nullptr;
+    UniqueFont normal_;
+    UniqueFont bold_;
 };
 
 }  // namespace

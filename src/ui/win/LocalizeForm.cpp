@@ -5,60 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "ui/win/ControlKinds.h"
+#include "ui/win/WindowText.h"
+
 namespace telvor {
 
 namespace {
 
 constexpr char kKindProp[] = "TelvorControlKind";
-constexpr char kTabSheetClass[] = "TelvorTabSheet";
-constexpr char kPanelClass[] = "TelvorPanel";
 
 std::string WindowClassName(HWND hwnd) {
     char name[64] = {};
     GetClassNameA(hwnd, name, sizeof name);
     return name;
-}
-
-std::string WindowText(HWND hwnd) {
-    const int len = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<std::size_t>(len) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), len + 1)));
-    return text;
-}
-
-ControlClass FromKind(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::PageControl:
-            return ControlClass::PageControl;
-        case ControlKind::TabSheet:
-            return ControlClass::TabSheet;
-        case ControlKind::GroupBox:
-            return ControlClass::GroupBox;
-        case ControlKind::RadioGroup:
-            return ControlClass::RadioGroup;
-        case ControlKind::Button:
-            return ControlClass::PushButton;
-        case ControlKind::Label:
-            return ControlClass::Label;
-        case ControlKind::Panel:
-            return ControlClass::Panel;
-        case ControlKind::CheckBox:
-            return ControlClass::CheckBox;
-        case ControlKind::RadioButton:
-            return ControlClass::RadioButton;
-        case ControlKind::Memo:
-            return ControlClass::Memo;
-        case ControlKind::SortListView:
-            return ControlClass::SortListView;
-        case ControlKind::DateSortListView:
-            return ControlClass::DateSortListView;
-        case ControlKind::Edit:
-        case ControlKind::UpDown:
-        case ControlKind::Image:
-        case ControlKind::ListView:
-            return ControlClass::Other;
-    }
-    return ControlClass::Other;
 }
 
 // A window as seen by the portable walk.
@@ -134,12 +93,12 @@ void MarkControlKind(HWND hwnd, ControlKind kind) {
 
 ControlClass ClassifyControl(HWND hwnd) {
     if (const auto mark = reinterpret_cast<INT_PTR>(GetPropA(hwnd, kKindProp)); mark > 0)
-        return FromKind(static_cast<ControlKind>(mark - 1));
+        return KindInfo(static_cast<ControlKind>(mark - 1)).localizeAs;
     const std::string cls = WindowClassName(hwnd);
     const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
     if (lstrcmpiA(cls.c_str(), WC_TABCONTROLA) == 0) return ControlClass::PageControl;
-    if (cls == kTabSheetClass) return ControlClass::TabSheet;
-    if (cls == kPanelClass) return ControlClass::Panel;
+    if (cls == kTabSheetWindowClass) return ControlClass::TabSheet;
+    if (cls == kPanelWindowClass) return ControlClass::Panel;
     if (lstrcmpiA(cls.c_str(), "Button") == 0) {
         switch (style & BS_TYPEMASK) {
             case BS_GROUPBOX:

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/StringTable.h"
+#include "base/win/Handles.h"
 #include "ui/win/Form.h"
 #include "ui/win/FormFont.h"
 
@@ -40,13 +41,11 @@ KindInfo InfoFor(MessageKind kind) {
 }
 
 SIZE MeasureText(const std::string& text) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FormFont());
+    const WindowDc screen(nullptr);
+    const SelectedObject font(screen.get(), FormFont());
     RECT r = {0, 0, kMaxTextWidth, 0};
-    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r,
+    DrawTextA(screen.get(), text.empty() ? " " : text.c_str(), -1, &r,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
     return {std::max<LONG>(r.right - r.left, 1), std::max<LONG>(r.bottom - r.top, 13)};
 }
 
@@ -147,6 +146,16 @@ bool ShowMessageDialog(MessageKind kind, const std::string& text, HWND owner) {
     MessageBeep(InfoFor(kind).beep);
     const INT_PTR answer = dialog.ShowModal();
     return kind == MessageKind::Confirmation && answer == IDYES;
+}
+
+void ShowCallbackError(const std::string& text) noexcept {
+    try {
+        ShowError(text, GetActiveWindow());
+    } catch (...) {
+        // Not even the error dialog could be built (out of memory): the system's box still
+        // tells the user that the operation failed.
+        MessageBoxA(GetActiveWindow(), text.c_str(), nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
 }
 
 }  // namespace telvor

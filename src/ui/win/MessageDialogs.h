@@ -7,6 +7,9 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
+
+#include "base/win/CallbackGuard.h"
 
 namespace telvor {
 
@@ -21,5 +24,12 @@ inline void ShowError(const std::string& text, HWND owner = nullptr) {
 inline bool Confirm(const std::string& text, HWND owner = nullptr) {
     return ShowMessageDialog(MessageKind::Confirmation, text, owner);
 }
+
+// The program's callback error reporter (SetCallbackErrorReporter): what a handler or any
+// other callback throws ends its operation with an error box showing the error's text, owned
+// by the active window. Exceptions that are no std::exception get the box too ("unknown
+// error") where they used to pass without a word, so no failed operation goes unnoticed.
+void ShowCallbackError(const std::string& text) noexcept;
+static_assert(std::is_same_v<decltype(&ShowCallbackError), CallbackErrorReporter>);
 
 }  // namespace telvor
