@@ -28,6 +28,11 @@ FakeDmailServer::FakeDmailServer(Mode mode) : mode_(mode) {
 }
 
 FakeDmailServer::~FakeDmailServer() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     thread_.join();
     current = nullptr;
@@ -95,12 +100,13 @@ HDDEDATA FakeDmailServer::Handle(UINT type, UINT format, HSZ topic, HSZ item,
             if (!Is(topic, "SMS") || !Is(item, "SEND") || format != CF_TEXT)
                 return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
             if (mode_ == Mode::Hang) {
-                {
-                    std::lock_guard lock(mutex_);
-                    ++heldPokes_;
-                }
+                // Stuck: no acknowledgement while the client waits (the end of the test cuts
+                // the hang short).
+                std::unique_lock lock(mutex_);
+                ++heldPokes_;
                 changed_.notify_all();
-                return CBR_BLOCK;  // queued, never taken up again: no acknowledgement
+                changed_.wait_for(lock, kHangMs, [this] { return stopping_; });
+                return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
             }
             const DWORD size = DdeGetData(data, nullptr, 0, 0);
             std::string bytes(size, '\0');

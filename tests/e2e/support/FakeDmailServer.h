@@ -3,8 +3,9 @@
 // by a thread of the test with its own message loop, which accepts pokes of CF_TEXT data to
 // item "SEND" and records their bytes. One per test process (DDEML callbacks carry no
 // context). Returns from its constructor once the service is registered. In hang mode it
-// accepts the conversation but never answers a poke (the transaction stays blocked), as a
-// messaging program that is stuck would.
+// accepts the conversation and then does not answer a poke: its thread stays stuck in the
+// poke for kHangMs, well beyond the client's time-out, as a messaging program that hangs
+// would, and only then refuses the data.
 #include <windows.h>
 // after windows.h, which it needs
 #include <ddeml.h>
@@ -23,6 +24,7 @@ using namespace std::chrono_literals;
 class FakeDmailServer {
   public:
     enum class Mode { Answer, Hang };
+    static constexpr std::chrono::milliseconds kHangMs{15000};
     // Throws std::runtime_error when DDEML or the service registration fails.
     explicit FakeDmailServer(Mode mode = Mode::Answer);
     ~FakeDmailServer();
@@ -54,6 +56,7 @@ class FakeDmailServer {
     std::vector<std::string> pokes_;
     unsigned connects_ = 0;
     unsigned heldPokes_ = 0;
+    bool stopping_ = false;
     std::thread thread_;
 };
 
