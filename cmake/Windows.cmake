@@ -34,6 +34,8 @@ target_link_libraries(test_support PUBLIC user32)
 # display, a temp folder and a time bound.
 function(telvor_wine_tests target folder timeout)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${folder}/*.cpp)
+  # Libraries the cases load at run time are built on their own (below).
+  list(FILTER srcs EXCLUDE REGEX "/latewait/")
   add_executable(${target} ${srcs})
   target_include_directories(${target} PRIVATE ${folder} tools/capisim src)
   target_link_libraries(${target} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
@@ -41,6 +43,13 @@ function(telvor_wine_tests target folder timeout)
   set_tests_properties(${cases} PROPERTIES TIMEOUT ${timeout} ENVIRONMENT "TELVOR_CASE_TIMEOUT=${timeout}")
 endfunction()
 telvor_wine_tests(win_tests tests/win 120 telvor_monitor capisim_client)
+# A CAPI library whose wait returns late and that does not pin itself (unload safety).
+add_library(LateWait SHARED tests/win/latewait/LateWait.cpp)
+set_target_properties(LateWait PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  target_link_options(LateWait PRIVATE -Wl,--kill-at)
+endif()
+add_dependencies(win_tests LateWait)
 telvor_wine_tests(e2e_tests tests/e2e 240 telvor_store capisim_client ${TELVOR_WIN_LIBS})
 add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl)
 
@@ -68,3 +77,11 @@ telvor_include_root(config_dialog_bench PRIVATE ui)
 add_executable(migration_bench bench/win/migration_bench.cpp)
 target_link_libraries(migration_bench PRIVATE telvor_store)
 telvor_include_root(migration_bench PRIVATE store)
+
+# The soak run (scripts/soak): many calls into one monitor, then records and resources.
+add_executable(soak bench/win/soak.cpp
+  tests/e2e/support/CaseFiles.cpp tests/e2e/support/ChildProcess.cpp
+  tests/e2e/support/CaseRegistry.cpp)
+target_include_directories(soak PRIVATE tests/e2e tools/capisim src)
+target_link_libraries(soak PRIVATE telvor_store capisim_client test_support psapi ${TELVOR_WIN_LIBS})
+add_dependencies(soak Telvor Capi2032)

@@ -90,5 +90,48 @@ TEST(Dmail, MissingProgramDelaysTheAnswerByItsMinuteWithoutAnyMessage) {
     EXPECT_EQ(monitor.Process().ExitCode(), 0u);
 }
 
+// A messaging program that takes the conversation and then never answers costs each call the
+// poke's time-out of 10 s, not the minute of a program that has to be started; calls that
+// queued up behind are shown and recorded once it has passed.
+TEST(Dmail, AProgramThatNeverAnswersCostsEachCallItsPokeTimeOutAndCallsGoOn) {
+    FakeDmailServer dmail(FakeDmailServer::Mode::Hang);
+    WriteSetting("Settings", "DMWhenMessage", "0");
+    // Were the stuck program taken for a missing one, its start would fail and cost a minute.
+    WriteSetting("Settings", "DMPath", "C:\\Programme\\nirgends\\dmail.exe");
+    MonitorCase monitor;
+    SeedStandardLine(monitor);
+    ASSERT_TRUE(monitor.StartListening());
+
+    ASSERT_TRUE(monitor.Ring(0x301, 1, "4711", "711123456"));
+    ASSERT_TRUE(monitor.Ring(0x302, 1, "4712", "30123456"));  // waits behind the first
+    ASSERT_EQ(WaitForCallerWindowsByPosition(1).size(), 1u);
+    const auto firstShown = std::chrono::steady_clock::now();
+
+    const auto firstAnswer = monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x301, 60s);
+    ASSERT_TRUE(firstAnswer) << "the first call was never answered";
+    const auto firstBound = std::chrono::steady_clock::now() - firstShown;
+    EXPECT_GE(firstBound, 9s) << "the poke was not waited for";
+    EXPECT_LT(firstBound, 45s) << "a stuck program must cost the poke's time-out, not the "
+                                  "minute of a program start";
+    EXPECT_EQ(dmail.HeldPokes(), 1u);
+
+    // The second call after the first one's bound: shown, answered, recorded.
+    const std::vector<HWND> windows = WaitForCallerWindowsByPosition(2, 30s);
+    EXPECT_EQ(windows.size(), 2u) << "the second call was not shown";
+    EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x302, 60s))
+        << "the second call was never answered";
+    EXPECT_EQ(dmail.HeldPokes(), 2u);
+    EXPECT_EQ(dmail.Connects(), 2u);
+    const auto lines = ProtocolLines(monitor);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->size(), 2u);
+    const auto calls = CallListRecords(monitor);
+    ASSERT_TRUE(calls);
+    EXPECT_EQ(calls->size(), 2u);
+
+    EXPECT_TRUE(monitor.Stop(60s));
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+}
+
 }  // namespace
 }  // namespace telvor::e2e

@@ -255,6 +255,49 @@ TEST(OrderlyEnd, KeepsTheStoredNetworkSwitchOnWindows98) {
     EXPECT_EQ(ReadSetting("Settings", "EnableNetDDE"), "0") << "a stored switch-off is kept";
 }
 
+// Log-off or shut-down: Windows asks, then announces the end, and may end the process as soon
+// as the announcement is answered. Nothing may be asked (not even about the configuration
+// dialog's unapplied changes, which are dropped), and the orderly end is done by then.
+TEST(OrderlyEnd, TheEndOfTheWindowsSessionEndsInOrderWithoutAskingAnything) {
+    WriteSetting("Settings", "EnableNetDDE", "1");
+    MonitorCase monitor;
+    const std::string simLog = CaseLog("capisim.log");
+    ASSERT_TRUE(StartListeningWithLog(monitor, simLog));
+    const DWORD pid = monitor.Process().Pid();
+    const HWND main = monitor.MainWindow();
+    const HWND configure = ConfigureDialog();
+    ASSERT_NE(configure, nullptr);
+    ASSERT_TRUE(PostMessageA(main, WM_COMMAND, 100, 0));  // "Öffnen"
+    ASSERT_EQ(WaitForVisibleWindow("#32770", "Telvor einrichten", 10s), configure);
+    const std::optional<ChildControl> apply = FindChildByText(configure, "Ü&bernehmen");
+    ASSERT_TRUE(apply);
+    EnableWindow(apply->window, TRUE);  // as an edit would: changes not yet applied
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    20000, &answer))
+        << "the question must be answered at once";
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the session's end must not be refused";
+    EXPECT_EQ(WaitForVisibleWindow("#32770", "Warnung", 1s), nullptr);
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                                    20000, &answer));
+
+    // Everything is done before the answer: the process could be gone right after it.
+    EXPECT_EQ(ReadSetting("Settings", "Version"), "2.00");
+    EXPECT_EQ(ReadSetting("Settings", "EnableNetDDE"), "0");
+    const std::vector<std::string> events = CapiEvents(simLog);
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(ListenMask(events[events.size() - 2]), 0u) << "listening ends first";
+    EXPECT_EQ(events.back(), "RELEASE 1") << "then the registration is released";
+
+    // Left alone, the program ends on its own, without a further word to CAPI.
+    ASSERT_TRUE(monitor.Process().WaitForExit(30s));
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+    EXPECT_TRUE(VisibleWindowsOf(pid).empty());
+    EXPECT_EQ(MainWindowCount(), 0u);
+    EXPECT_EQ(CapiEvents(simLog), events);
+}
+
 // The town label of a caller window: the label right after "Aus Ortsnetz:".
 std::string TownOf(HWND callerWindow) {
     const std::vector<ChildControl> controls = ChildControls(callerWindow);

@@ -402,5 +402,32 @@ TEST_F(TCapiTest, MalformedMessagesAreSurvivedAndLaterCallsStillArrive) {
     EXPECT_EQ(Puts().size(), 1u);  // nothing answered on the program's behalf
 }
 
+// The program unloads the library right after its last Close. A library whose wait returns
+// only a while after the release must still be mapped while the wait thread leaves it, and
+// must go once the thread is gone.
+TEST(CapiLibraryUnload, TheWaitThreadKeepsTheLibraryUntilItHasLeftIt) {
+    const std::string dll = wintest::ProgramDir() + "\\LateWait.dll";
+    ASSERT_EQ(GetModuleHandleA("LateWait.dll"), nullptr);
+    ASSERT_TRUE(LoadCapiLibrary(dll.c_str(), {}));
+    HANDLE thread = nullptr;
+    {
+        TCAPI capi(nullptr, CapiFunctions, {});
+        ASSERT_TRUE(capi.WaitThread && capi.WaitThread->Created());
+        ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), capi.WaitThread->Handle(),
+                                    GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE, 0));
+        PumpFor(100);  // the thread is now blocked in the library's wait
+        // Leaving the scope releases: the wait returns only after the library's late pause.
+    }
+    FreeCapiLibrary();
+    // Still mapped: the thread's own reference holds it while the wait is on its way back.
+    EXPECT_NE(GetModuleHandleA("LateWait.dll"), nullptr);
+
+    const DWORD waited = WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    ASSERT_EQ(waited, WAIT_OBJECT_0) << "the wait thread did not end";
+    EXPECT_EQ(GetModuleHandleA("LateWait.dll"), nullptr)
+        << "the thread's reference to the library was not dropped";
+}
+
 }  // namespace
 }  // namespace telvor

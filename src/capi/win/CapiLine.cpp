@@ -46,12 +46,23 @@ TCAPIWaitThread::TCAPIWaitThread(CapiWaitForSignalProc wait, std::uint32_t applI
     state_->applId = applId;
     state_->sink = sink;
     state_->generation = generation;
+    // Taken here, before the thread exists: the library cannot be unloaded between the
+    // thread's start and its first instruction in it.
+    HMODULE library = nullptr;
+    if (wait) {
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                           reinterpret_cast<LPCSTR>(reinterpret_cast<void*>(wait)), &library);
+    }
     // The thread keeps the state alive through its own reference.
-    auto param = std::make_unique<std::shared_ptr<State>>(state_);
+    auto start = std::make_unique<Start>(Start{state_, library});
     DWORD id = 0;
     handle_.reset(
-        CreateThread(nullptr, 0, &TCAPIWaitThread::Body, param.get(), CREATE_SUSPENDED, &id));
-    if (handle_) param.release();  // now the thread's
+        CreateThread(nullptr, 0, &TCAPIWaitThread::Body, start.get(), CREATE_SUSPENDED, &id));
+    if (handle_) {
+        start.release();  // now the thread's
+    } else if (library) {
+        FreeLibrary(library);
+    }
 }
 
 void TCAPIWaitThread::SetPriority(int priority) {
@@ -67,20 +78,31 @@ void TCAPIWaitThread::Terminate() {
 }
 
 DWORD WINAPI TCAPIWaitThread::Body(void* param) {
-    const std::unique_ptr<std::shared_ptr<State>> own(static_cast<std::shared_ptr<State>*>(param));
-    return Guarded("CAPI wait thread", DWORD{0}, [&] {
-        State& s = **own;
-        while (!s.terminate.load()) {
-            const DWORD result = s.wait(s.applId);
-            if (s.terminate.load()) break;  // released: nothing of this registration is left
-            if (result != 0) Sleep(kFailedWaitPauseMs);
-            // Blocks until the main thread has fetched and handled one message, so the next
-            // message of this registration cannot be handled before this one is done. Fails
-            // harmlessly once the component and its window are gone.
-            SendMessageA(s.sink, HandOverMessage(), s.generation, 0);
-        }
-        return DWORD{0};
-    });
+    HMODULE library = nullptr;
+    DWORD result = 0;
+    {
+        const std::unique_ptr<Start> start(static_cast<Start*>(param));
+        library = start->library;
+        result = Guarded("CAPI wait thread", DWORD{0}, [&] { return Loop(*start->state); });
+    }
+    // The last instruction in the library has returned: now the reference may go, and with
+    // it the library, if the program has already unloaded it. FreeLibraryAndExitThread does
+    // not come back into the unloaded code.
+    if (library) FreeLibraryAndExitThread(library, result);
+    return result;
+}
+
+DWORD TCAPIWaitThread::Loop(State& s) {
+    while (!s.terminate.load()) {
+        const DWORD result = s.wait(s.applId);
+        if (s.terminate.load()) break;  // released: nothing of this registration is left
+        if (result != 0) Sleep(kFailedWaitPauseMs);
+        // Blocks until the main thread has fetched and handled one message, so the next
+        // message of this registration cannot be handled before this one is done. Fails
+        // harmlessly once the component and its window are gone.
+        SendMessageA(s.sink, HandOverMessage(), s.generation, 0);
+    }
+    return DWORD{0};
 }
 
 // --- component ------------------------------------------------------------------------------

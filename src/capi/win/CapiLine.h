@@ -31,7 +31,9 @@ using ControllerMissingReporter = std::function<void(HWND owner)>;
 // but itself: the wait entry point, the application id it was started for, its terminate
 // flag and the hand-over window. So a thread left over from a Close never touches the
 // component, which may be gone by the time the library lets the thread return. The thread
-// ends on its own; this object only owns a handle to it.
+// ends on its own; this object only owns a handle to it. While it runs it holds a reference
+// to the module of its wait entry point, so that unloading the library after a Close cannot
+// pull the code out from under a wait that is still returning.
 class TCAPIWaitThread {
   public:
     TCAPIWaitThread(CapiWaitForSignalProc wait, std::uint32_t applId, HWND sink,
@@ -56,7 +58,12 @@ class TCAPIWaitThread {
         unsigned generation;
         std::atomic<bool> terminate{false};
     };
+    struct Start {
+        std::shared_ptr<State> state;
+        HMODULE library;  // the thread's own reference, dropped as it exits
+    };
     static DWORD WINAPI Body(void* param);
+    static DWORD Loop(State& s);
 
     std::shared_ptr<State> state_;
     unsigned generation_;

@@ -197,6 +197,14 @@ void TTelvorMainForm::CloseRequested() {
 
 void TTelvorMainForm::FormDestroy() {
     // 1-2: the caller windows stay open until the process ends; the lists go with this object.
+    // 3-6, unless the end of the session has done them already.
+    if (!sessionEnded_) StoreAndRelease();
+    capi_.reset();
+    // 7
+    if (!sessionEnded_) SetForegroundWindow(GetTopWindow(nullptr));
+}
+
+void TTelvorMainForm::StoreAndRelease() {
     // 3: no more registrations, ticks or forwarding.
     network_.reset();
     // 4
@@ -204,10 +212,26 @@ void TTelvorMainForm::FormDestroy() {
     // 5: a fresh store operation: the network switch in force and the layout version.
     store_.WriteBool(kSettingsSection, "EnableNetDDE", settings_.enableNetDde);
     store_.WriteString(kSettingsSection, "Version", "2.00");
-    // 6: listening off, registration released; the wait thread ends on its own.
-    capi_.reset();
-    // 7
-    SetForegroundWindow(GetTopWindow(nullptr));
+    // 6: listening off, registration released; the wait thread ends on its own. The component
+    // itself stays until the window goes: a call handler may still be running below us.
+    if (capi_) capi_->Close();
+}
+
+// Windows may end the process as soon as WM_ENDSESSION has been answered, so everything an
+// orderly end leaves behind happens here and now. Nobody is there to answer a question, so
+// unapplied changes in the configuration dialog are dropped, as its cancel button would drop
+// them: storing half-edited lists unasked could keep what the user never meant to keep. Only
+// the components are left standing, since this may run inside a call handler's message loop;
+// the quit request ends the program in the usual way should Windows let it live on.
+void TTelvorMainForm::EndSession() {
+    if (sessionEnded_ || destroyed_) return;
+    sessionEnded_ = true;
+    if (configure_ && configure_->Visible()) {
+        configure_->SaveListViewSettings();
+        configure_->GetForm().Hide();
+    }
+    StoreAndRelease();
+    PostQuitMessage(0);
 }
 
 // --- window messages ---------------------------------------------------------------------
@@ -241,6 +265,12 @@ LRESULT TTelvorMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_CLOSE:
             Guarded("close", [&] { CloseRequested(); });
+            return 0;
+        case WM_QUERYENDSESSION:
+            // Never holds up the end of the session: there is nothing to ask the user.
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) Guarded("end of session", [&] { EndSession(); });
             return 0;
         case WM_FREECALLERFORM:
             callerForms_.erase(static_cast<CallerWindowId>(wParam));

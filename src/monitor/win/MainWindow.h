@@ -101,6 +101,10 @@ class TTelvorMainForm final : public CallPorts {
     void FormCreate();
     bool FormCloseQuery();
     void FormDestroy();
+    // The orderly end's lasting effects: icon removed, settings stored, CAPI released.
+    void StoreAndRelease();
+    // WM_ENDSESSION: the Windows session ends (log-off, shut-down).
+    void EndSession();
 
     void OnTrayIcon(LPARAM mouseMessage);
     void OnShowConfig();
@@ -130,6 +134,9 @@ class TTelvorMainForm final : public CallPorts {
     std::string exePath_;
     HWND hwnd_ = nullptr;
     bool destroyed_ = false;
+    // The session ended: the end has been stored and the line released; nothing may
+    // register again.
+    bool sessionEnded_ = false;
 
     RegistrySettingsStore store_;
     AppSettings settings_;

@@ -97,6 +97,7 @@ void TTelvorMainForm::AlertCall(std::int32_t plci) {
 }
 
 void TTelvorMainForm::Reinitialise() {
+    if (sessionEnded_) return;  // the registration was released for good
     capi_->Close();
     capi_->Open();
 }
