@@ -9,7 +9,8 @@ MsnRow ToMsnRow(const MsnEntry& entry) {
     row.number = entry.number;
     row.name = entry.name;
     row.programColumn = JoinProgramColumn(entry.programm, entry.parameter);
-    if (entry.dmail) row.dmailColumn = "X";
+    // assign(1, ...) rather than = "X", which GCC 12 misreads as an overlapping copy.
+    if (entry.dmail) row.dmailColumn.assign(1, 'X');
     row.flags = entry.flags;
     return row;
 }
