@@ -53,6 +53,11 @@ target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim 
 target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client test_support ${TELVOR_WIN_LIBS})
 add_dependencies(ring_to_window_bench Telvor Capi2032)
 
+# The sortable-list benchmark (scripts/bench-wine): 100 000 call rows filled and sorted.
+add_executable(list_view_bench bench/win/list_view_bench.cpp)
+target_link_libraries(list_view_bench PRIVATE telvor_ui)
+telvor_include_root(list_view_bench PRIVATE ui)
+
 # The configuration dialog benchmark (scripts/bench-wine): the dialog in-process with 100 000
 # calls and 10 000 callers.
 add_executable(config_dialog_bench bench/win/config_dialog_bench.cpp)

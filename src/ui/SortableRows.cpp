@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 #include <utility>
 
 namespace telvor {
@@ -78,74 +79,71 @@ int CompareRows(RowOrder order, const ListRow& a, const ListRow& b, int key,
     });
 }
 
+void SortableRows::Reserve(std::size_t count) {
+    rows_.reserve(count);
+    shown_.reserve(count);
+}
+
 void SortableRows::Add(ListRow row) {
+    Insert(shown_.size(), std::move(row));
+}
+
+void SortableRows::Insert(std::size_t index, ListRow row) {
+    index = std::min(index, shown_.size());
     rows_.push_back(std::move(row));
+    shown_.insert(shown_.begin() + static_cast<std::ptrdiff_t>(index), rows_.size() - 1);
     for (ColumnKeys& column : keys_) {
         column.keys.emplace_back();
         column.valid.push_back(0);
     }
 }
 
-void SortableRows::Insert(std::size_t index, ListRow row) {
-    index = std::min(index, rows_.size());
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), std::move(row));
-    for (ColumnKeys& column : keys_) {
-        column.keys.emplace(column.keys.begin() + static_cast<std::ptrdiff_t>(index));
-        column.valid.insert(column.valid.begin() + static_cast<std::ptrdiff_t>(index), 0);
-    }
-}
-
 void SortableRows::Erase(std::size_t index) {
-    if (index >= rows_.size()) return;
-    const auto at = static_cast<std::ptrdiff_t>(index);
-    rows_.erase(rows_.begin() + at);
+    if (index >= shown_.size()) return;
+    const std::size_t stored = shown_[index];
+    shown_.erase(shown_.begin() + static_cast<std::ptrdiff_t>(index));
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(stored));
+    for (std::size_t& at : shown_)
+        if (at > stored) --at;
     for (ColumnKeys& column : keys_) {
-        column.keys.erase(column.keys.begin() + at);
-        column.valid.erase(column.valid.begin() + at);
+        column.keys.erase(column.keys.begin() + static_cast<std::ptrdiff_t>(stored));
+        column.valid.erase(column.valid.begin() + static_cast<std::ptrdiff_t>(stored));
     }
 }
 
 void SortableRows::Clear() {
     rows_.clear();
+    shown_.clear();
     keys_.clear();
 }
 
-void SortableRows::Forget(std::size_t index) {
-    for (ColumnKeys& column : keys_) column.valid[index] = 0;
+void SortableRows::Forget(std::size_t stored) {
+    for (ColumnKeys& column : keys_) column.valid[stored] = 0;
 }
 
 void SortableRows::SetCaption(std::size_t index, std::string text) {
-    rows_[index].caption = std::move(text);
-    Forget(index);
+    rows_[shown_[index]].caption = std::move(text);
+    Forget(shown_[index]);
 }
 
 void SortableRows::SetSubItem(std::size_t index, std::size_t sub, std::string text) {
-    auto& subs = rows_[index].subItems;
+    auto& subs = rows_[shown_[index]].subItems;
     if (subs.size() <= sub) subs.resize(sub + 1);
     subs[sub] = std::move(text);
-    Forget(index);
+    Forget(shown_[index]);
 }
 
 void SortableRows::SetSubItems(std::size_t index, std::vector<std::string> subs) {
-    rows_[index].subItems = std::move(subs);
-    Forget(index);
+    rows_[shown_[index]].subItems = std::move(subs);
+    Forget(shown_[index]);
 }
 
 void SortableRows::SetData(std::size_t index, std::string bytes) {
-    rows_[index].data = std::move(bytes);
-}
-
-const std::string& SortableRows::KeyOf(std::size_t column, std::size_t index) {
-    ColumnKeys& cache = keys_[column];
-    if (!cache.valid[index]) {
-        cache.keys[index] = collation_->SortKey(TextOf(rows_[index], column));
-        cache.valid[index] = 1;
-    }
-    return cache.keys[index];
+    rows_[shown_[index]].data = std::move(bytes);
 }
 
 std::vector<std::size_t> SortableRows::Sort(int key) {
-    const std::size_t n = rows_.size();
+    const std::size_t n = shown_.size();
     std::vector<std::size_t> order(n);
     for (std::size_t i = 0; i < n; ++i) order[i] = i;
     if (key == 0 || n < 2) return order;
@@ -154,17 +152,25 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
     const bool byDate = order_ == RowOrder::Date && m == kDateColumn + 1;
     const std::size_t column = m - 1;
     if (!byDate) {
-        // Keys only for rows that have the column; the others are ordered by lacking it.
         if (keys_.size() <= column) keys_.resize(column + 1);
         for (ColumnKeys& cache : keys_) {
-            if (cache.keys.size() == n) continue;
-            cache.keys.assign(n, {});
-            cache.valid.assign(n, 0);
+            if (cache.keys.size() == rows_.size()) continue;
+            cache.keys.assign(rows_.size(), {});
+            cache.valid.assign(rows_.size(), 0);
         }
-        for (std::size_t i = 0; i < n; ++i)
-            if (column == 0 || !Lacks(rows_[i], m)) KeyOf(column, i);
+        // Lists repeat their texts (the same caller, the same MSN): each distinct text is
+        // given to the collation once per sort.
+        std::unordered_map<std::string_view, std::size_t> made;
+        ColumnKeys& cache = keys_[column];
+        for (std::size_t stored = 0; stored < rows_.size(); ++stored) {
+            if (cache.valid[stored] || (column != 0 && Lacks(rows_[stored], m))) continue;
+            const std::string& text = TextOf(rows_[stored], column);
+            const auto [it, fresh] = made.try_emplace(text, stored);
+            cache.keys[stored] = fresh ? collation_->SortKey(text) : cache.keys[it->second];
+            cache.valid[stored] = 1;
+        }
     }
-    // A compact record per row, so that the sort touches little memory.
+    // A compact record per place, so that the sort touches little memory.
     struct Entry {
         const std::string* key;
         double date;
@@ -172,9 +178,10 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
     };
     std::vector<Entry> entries(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const ListRow& row = rows_[i];
+        const std::size_t stored = shown_[i];
+        const ListRow& row = rows_[stored];
         entries[i].lacks = column != 0 && !byDate && Lacks(row, m);
-        entries[i].key = byDate || entries[i].lacks ? nullptr : &keys_[column].keys[i];
+        entries[i].key = byDate || entries[i].lacks ? nullptr : &keys_[column].keys[stored];
         entries[i].date = byDate ? DateOf(row) : 0;
     }
     const int s = key < 0 ? -1 : 1;
@@ -188,25 +195,9 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return compare(a, b) < 0; });
 
-    std::vector<ListRow> sorted;
-    sorted.reserve(n);
-    for (std::size_t i : order) sorted.push_back(std::move(rows_[i]));
-    rows_ = std::move(sorted);
-    for (ColumnKeys& cache : keys_) {
-        if (cache.keys.size() != n) {
-            cache.keys.assign(n, {});
-            cache.valid.assign(n, 0);
-            continue;
-        }
-        std::vector<std::string> keys(n);
-        std::vector<unsigned char> valid(n);
-        for (std::size_t i = 0; i < n; ++i) {
-            keys[i] = std::move(cache.keys[order[i]]);
-            valid[i] = cache.valid[order[i]];
-        }
-        cache.keys = std::move(keys);
-        cache.valid = std::move(valid);
-    }
+    std::vector<std::size_t> shown(n);
+    for (std::size_t i = 0; i < n; ++i) shown[i] = shown_[order[i]];
+    shown_ = std::move(shown);
     return order;
 }
 

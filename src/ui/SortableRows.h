@@ -58,9 +58,10 @@ class SortableRows {
         : order_(order), collation_(&collation) {}
 
     RowOrder Order() const { return order_; }
-    std::size_t Count() const { return rows_.size(); }
-    void Reserve(std::size_t count) { rows_.reserve(count); }
-    const ListRow& Row(std::size_t index) const { return rows_[index]; }
+    std::size_t Count() const { return shown_.size(); }
+    void Reserve(std::size_t count);
+    // The row shown at `index` (0 = top).
+    const ListRow& Row(std::size_t index) const { return rows_[shown_[index]]; }
 
     void Add(ListRow row);
     void Insert(std::size_t index, ListRow row);
@@ -78,17 +79,20 @@ class SortableRows {
     std::vector<std::size_t> Sort(int key);
 
   private:
-    // Collation keys of one column, computed on first use and kept until the text changes.
+    // Collation keys of one column by stored row, made on first use and kept until the text
+    // changes.
     struct ColumnKeys {
         std::vector<std::string> keys;
         std::vector<unsigned char> valid;
     };
-    void Forget(std::size_t index);
-    const std::string& KeyOf(std::size_t column, std::size_t index);
+    void Forget(std::size_t stored);
 
     RowOrder order_;
     const TextCollation* collation_;
+    // The rows stay where they were stored; a sort reorders only `shown_`, the stored index of
+    // the row at each place, so 100 000 rows are not moved.
     std::vector<ListRow> rows_;
+    std::vector<std::size_t> shown_;
     std::vector<ColumnKeys> keys_;  // by column index
 };
 

@@ -169,7 +169,7 @@ TEST_F(Lists, InPlaceEditEndsThroughTheHandler) {
     HWND edit = reinterpret_cast<HWND>(SendMessageA(names->Handle(), LVM_GETEDITCONTROL, 0, 0));
     ASSERT_TRUE(edit);
     EXPECT_TRUE(names->Editing());
-    EXPECT_EQ(wintest::Text(edit), "089");
+    EXPECT_EQ(test::WindowText(edit), "089");
     SetWindowTextA(edit, "0891");
     SetFocus(calls->Handle());  // leaving the field ends the edit with its text
     wintest::PumpUntil([&] { return !names->Editing(); }, 2000);

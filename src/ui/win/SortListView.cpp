@@ -360,7 +360,8 @@ void TSortListView::BeginEdit(int row) {
 
 void TSortListView::SortRows(int key) {
     if (rows_.Count() < 2) return;
-    const std::vector<int> selected = SelectedRows();
+    // Asking an owner-data control for selected rows walks all rows: only when there are any.
+    const std::vector<int> selected = SelectedCount() > 0 ? SelectedRows() : std::vector<int>();
     const int focused = FocusedRow();
     const std::vector<std::size_t> order = rows_.Sort(key);
     if (!hwnd_) return;
