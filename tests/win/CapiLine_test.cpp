@@ -406,7 +406,7 @@ TEST_F(TCapiTest, MalformedMessagesAreSurvivedAndLaterCallsStillArrive) {
 // only a while after the release must still be mapped while the wait thread leaves it, and
 // must go once the thread is gone.
 TEST(CapiLibraryUnload, TheWaitThreadKeepsTheLibraryUntilItHasLeftIt) {
-    const std::string dll = wintest::ProgramDir() + "\\LateWait.dll";
+    const std::string dll = test::BinFile("LateWait.dll");
     ASSERT_EQ(GetModuleHandleA("LateWait.dll"), nullptr);
     ASSERT_TRUE(LoadCapiLibrary(dll.c_str(), {}));
     HANDLE thread = nullptr;
