@@ -34,6 +34,7 @@ namespace {
 
 using namespace telvor;
 using namespace telvor::e2e;
+using namespace telvor::test;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 

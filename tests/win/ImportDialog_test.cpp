@@ -23,7 +23,7 @@ TEST(ImportDialog, RowsOfAFileSplitByTheSeparatorSetting) {
     EXPECT_EQ((*rows)[0].number, "0711 1");
     EXPECT_EQ((*rows)[0].programColumn, "\"h.wav\" ");
     EXPECT_EQ((*rows)[1].name, "Firma");
-    EXPECT_FALSE(wintest::AnyVisibleWindowOfThisProcess());
+    EXPECT_FALSE(test::AnyVisibleWindowOfThisProcess());
 }
 
 TEST(ImportDialog, AFileThatCannotBeOpenedShowsTheErrorAndAddsNothing) {
