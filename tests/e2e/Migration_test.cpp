@@ -38,6 +38,7 @@ std::string SystemText(bool date) {
 
 TEST(Migration, TheFirstStartMovesTheLegacyTreeAndErasesIt) {
     MonitorCase monitor;
+    monitor.FirstStart();
     WriteFileBytes(monitor.File("CallerList.ddb"), std::string(kCallerRecordSize, 'x'));
     RegistrySettingsStore machine(HKEY_LOCAL_MACHINE, "");
     machine.WriteString(kLegacy + "ExcludedMSNs", "4711", "");

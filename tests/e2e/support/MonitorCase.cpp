@@ -39,6 +39,7 @@ ChildProcess& MonitorCase::Start(std::vector<std::string> args, unsigned control
 }
 
 bool MonitorCase::StartListening(std::vector<std::string> args) {
+    if (!firstStart_ && !ReadSetting("Settings", "Version")) WriteSetting("Settings", "Version", "2.00");
     Start(std::move(args));
     if (!sim_.Connect(30000)) {
         ADD_FAILURE() << "the simulator did not answer: " << sim_.LastError();

@@ -38,8 +38,11 @@ class MonitorCase {
     ChildProcess& Start(std::vector<std::string> args = {}, unsigned controllers = 1,
                         std::map<std::string, std::string> environment = {});
     // Start, then wait until the simulator answers and the monitor has put its LISTEN_REQ
-    // and its main window exists. Fails the calling test (ADD_FAILURE) when not.
+    // and its main window exists. Fails the calling test (ADD_FAILURE) when not. The monitor
+    // meets a user who has run it before (settings version "2.00"), unless FirstStart() was
+    // called: a first start opens the configuration dialog with its greeting.
     bool StartListening(std::vector<std::string> args = {});
+    void FirstStart() { firstStart_ = true; }
     ChildProcess& Process() { return *process_; }
     capisim::Client& Sim() { return sim_; }
     // The hidden main window ("TTelvorMainForm", "TelvorServer").
@@ -69,6 +72,7 @@ class MonitorCase {
     std::string folder_;
     std::unique_ptr<ChildProcess> process_;
     capisim::Client sim_;
+    bool firstStart_ = false;
 };
 
 // Seeds MSN entry `index` with a number and optional name (all other values default).
