@@ -17,13 +17,19 @@ HWND g_box = nullptr;
 UINT g_message = 0;
 WPARAM g_key = 0;
 
+void CALLBACK PostCloser(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageA(g_box, g_message, g_key, 0);
+}
+
+void CALLBACK PostClose(HWND, UINT, UINT_PTR, DWORD) {
+    PostMessageA(g_box, WM_CLOSE, 0, 0);
+}
+
 void CloseWith(UINT message, WPARAM key) {
     g_message = message;
     g_key = key;
-    SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        PostMessageA(g_box, g_message, g_key, 0);
-    });
+    SetTimer(nullptr, 0, 30, PostCloser);
 }
 
 TEST(AboutBox, AnyKeyOrClickClosesItAndItsOpenersWaitMeanwhile) {
@@ -47,9 +53,7 @@ TEST(AboutBox, AnyKeyOrClickClosesItAndItsOpenersWaitMeanwhile) {
     for (const auto& closer : closers) {
         CloseWith(closer.message, closer.key);
         // Should the key not close it, the close box does, late enough to be seen.
-        const UINT_PTR fallback = SetTimer(nullptr, 0, 2500, [](HWND, UINT, UINT_PTR, DWORD) {
-            PostMessageA(g_box, WM_CLOSE, 0, 0);
-        });
+        const UINT_PTR fallback = SetTimer(nullptr, 0, 2500, PostClose);
         const DWORD start = GetTickCount();
         box->ShowModal();  // returns only when closed
         KillTimer(nullptr, fallback);

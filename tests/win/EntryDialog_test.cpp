@@ -19,13 +19,14 @@ std::function<void()>& PendingStep() {
     static std::function<void()> step;
     return step;
 }
+void CALLBACK RunPendingStep(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto step = std::move(PendingStep());
+    if (step) step();
+}
 void DuringModal(std::function<void()> step) {
     PendingStep() = std::move(step);
-    SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        auto step = std::move(PendingStep());
-        if (step) step();
-    });
+    SetTimer(nullptr, 0, 30, RunPendingStep);
 }
 
 struct EntryDialog : ::testing::Test {
