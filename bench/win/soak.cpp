@@ -95,29 +95,30 @@ long long HandleCount(DWORD pid) {
     return -1;
 }
 
+struct WindowCounter {
+    DWORD pid;
+    long long count = 0;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+    ++reinterpret_cast<WindowCounter*>(param)->count;
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND w, LPARAM param) {
+    auto& c = *reinterpret_cast<WindowCounter*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != c.pid) return TRUE;
+    ++c.count;
+    EnumChildWindows(w, CountChild, param);
+    return TRUE;
+}
+
 // Windows of one process, top-level and child: the USER objects that a leak would pile up.
 long long WindowCount(DWORD pid) {
-    struct Counter {
-        DWORD pid;
-        long long count = 0;
-    } counter{pid};
-    EnumWindows(
-        [](HWND w, LPARAM param) -> BOOL {
-            auto& c = *reinterpret_cast<Counter*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner != c.pid) return TRUE;
-            ++c.count;
-            EnumChildWindows(
-                w,
-                [](HWND, LPARAM p) -> BOOL {
-                    ++reinterpret_cast<Counter*>(p)->count;
-                    return TRUE;
-                },
-                param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&counter));
+    WindowCounter counter{pid};
+    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&counter));
     return counter.count;
 }
 
