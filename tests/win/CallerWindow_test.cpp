@@ -170,6 +170,7 @@ TEST_F(CallerFormTest, TabOrderAndDatabaseButtonForInexactCaller) {
     owned = Make(labels);
     ASSERT_TRUE(owned);
     owned->Show(7);
+    owned->EnableReject(true);  // held: a disabled button is no tab stop
     EXPECT_TRUE(IsWindowVisible(Control("DatenbankB")));
     HWND hwnd = owned->Handle();
     HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);

@@ -193,7 +193,9 @@ void TCallerForm::TimerTimer() {
 }
 
 void TCallerForm::AbweisenBClick() {
-    if (closed_ || !form_) return;
+    // A click message can reach a disabled button (BM_CLICK is sent regardless): nothing is
+    // rejected unless the call is held.
+    if (closed_ || !form_ || !IsWindowEnabled(form_->Control("AbweisenB"))) return;
     const std::string question =
         FormatStr(kRejectQuestionId, {form_->Text("NameL"), form_->Text("CallingL")});
     const std::weak_ptr<bool> alive = alive_;
