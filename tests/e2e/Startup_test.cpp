@@ -80,6 +80,7 @@ std::string CaseLog(const char* name) {
 // listens and its main window exists.
 bool StartListeningWithLog(MonitorCase& monitor, const std::string& simLog,
                            std::vector<std::string> args = {}) {
+    WriteSetting("Settings", "Version", "2.00");  // a returning user, as StartListening
     monitor.Start(std::move(args), 1, {{"CAPISIM_LOG", simLog}});
     return monitor.Sim().Connect(30000) &&
            monitor.WaitForPut(capisim::kListen, capisim::kReq, {}, 30s) && monitor.MainWindow();
