@@ -1,11 +1,13 @@
 // A PC with the data of an earlier version under the local machine's key: the first start of
 // this version moves it into the current user's tree and the two record files, erases the old
 // tree and writes the network DDE share.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
 #include <string>
 
+#include "base/StringTable.h"
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "store/LocaleDateTime.h"
@@ -13,6 +15,7 @@
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/MonitorCase.h"
+#include "support/WindowProbe.h"
 
 namespace telvor::e2e {
 namespace {
@@ -36,6 +39,38 @@ std::string SystemText(bool date) {
     return text;
 }
 
+// A first start shows the configuration dialog on its MSN page with the greeting; once the
+// greeting is closed the MSN list has the focus, ready for the first number.
+void ExpectTheGreetingOnTheMsnPage(DWORD pid) {
+    using namespace test;
+    HWND greeting = nullptr;
+    ASSERT_TRUE(PollUntil(20s, [&] {
+        for (HWND dialog :
+             TopLevelWindows({.className = "#32770", .visibleOnly = true, .process = pid}))
+            if (FindChildByText(dialog, LoadStr(20016))) greeting = dialog;
+        return greeting != nullptr;
+    })) << "no greeting";
+    const HWND configure = ConfigureDialog();
+    ASSERT_NE(configure, nullptr);
+    EXPECT_TRUE(IsWindowVisible(configure));
+    const auto pages = FindChildByClass(configure, "SysTabControl32");
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(SendMessageA(pages->window, TCM_GETCURSEL, 0, 0), 2) << "the MSN page";
+
+    ASSERT_TRUE(PressButton(greeting, "OK"));
+    ASSERT_TRUE(WaitForWindowGone(greeting));
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    ASSERT_TRUE(PollUntil(
+        5s,
+        [&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(configure, nullptr), &focus) &&
+                   focus.hwndFocus && WindowClass(focus.hwndFocus) == "SysListView32" &&
+                   IsWindowVisible(focus.hwndFocus);
+        }))
+        << "focus on " << WindowClass(focus.hwndFocus);
+}
+
 TEST(Migration, TheFirstStartMovesTheLegacyTreeAndErasesIt) {
     MonitorCase monitor;
     monitor.FirstStart();
@@ -57,6 +92,7 @@ TEST(Migration, TheFirstStartMovesTheLegacyTreeAndErasesIt) {
     machine.WriteString("Software\\Orbek\\Other", "Keep", "1");
 
     ASSERT_TRUE(monitor.StartListening());
+    ExpectTheGreetingOnTheMsnPage(monitor.Process().Pid());
     ASSERT_TRUE(monitor.Stop());
 
     const auto callers = LoadCallers(monitor.File("CallerList.ddb"));
