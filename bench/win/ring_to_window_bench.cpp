@@ -95,6 +95,8 @@ Figures Measure(const Configuration& config, int index) {
     // Ignore every call (no hold) and never wait for the messaging program.
     WriteSetting("Settings", "Alert", "0");
     WriteSetting("Settings", "DMWhenMessage", "3");
+    // A returning user: a first start would greet with a modal box and hold the calls back.
+    WriteSetting("Settings", "Version", "2.00");
 
     ChildProcess monitor(LaunchOptions(JoinPath(folder, "Telvor.exe"))
                              .In(folder)

@@ -187,6 +187,8 @@ class Soak {
         for (const char* service : {"Audio", "Data", "Fax23", "Fax4", "Video", "Else"})
             WriteSetting("MSNs\\00000001\\Show", service, "0");
         WriteSetting("Settings", "DMWhenMessage", "3");
+        // A returning user: a first start would greet with a modal box and hold the calls back.
+        WriteSetting("Settings", "Version", "2.00");
 
         ChildProcess monitor(LaunchOptions(JoinPath(folder_, "Telvor.exe"))
                                  .In(folder_)
