@@ -8,7 +8,7 @@
 #include "support/CallScenario.h"
 #include "support/CallerWindowView.h"
 #include "support/CaseRegistry.h"
-#include "support/FakeDmailServer.h"
+#include "support/FakeDdeServer.h"
 #include "support/WindowProbe.h"
 
 namespace telvor::e2e {

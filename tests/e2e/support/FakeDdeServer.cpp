@@ -12,8 +12,8 @@ thread_local FakeDdeServer* current = nullptr;
 
 }  // namespace
 
-FakeDdeServer::FakeDdeServer(std::string service, std::string topic, std::string item)
-    : service_(std::move(service)), topic_(std::move(topic)), item_(std::move(item)) {
+FakeDdeServer::FakeDdeServer(std::string service, std::string topic, std::string item, Mode mode)
+    : service_(std::move(service)), topic_(std::move(topic)), item_(std::move(item)), mode_(mode) {
     thread_ = std::thread([this] { Run(); });
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return ready_ || !error_.empty(); });
@@ -25,6 +25,11 @@ FakeDdeServer::FakeDdeServer(std::string service, std::string topic, std::string
 }
 
 FakeDdeServer::~FakeDdeServer() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     thread_.join();
 }
@@ -91,6 +96,15 @@ HDDEDATA FakeDdeServer::Handle(UINT type, UINT format, HSZ topic, HSZ item,
         case XTYP_POKE: {
             if (!Is(topic, topic_) || !Is(item, item_) || format != CF_TEXT)
                 return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
+            if (mode_ == Mode::Hang) {
+                // Stuck: no acknowledgement while the client waits (the end of the test cuts
+                // the hang short).
+                std::unique_lock lock(mutex_);
+                ++heldPokes_;
+                changed_.notify_all();
+                changed_.wait_for(lock, kHangMs, [this] { return stopping_; });
+                return reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
+            }
             const DWORD size = DdeGetData(data, nullptr, 0, 0);
             std::string bytes(size, '\0');
             if (size) DdeGetData(data, reinterpret_cast<LPBYTE>(bytes.data()), size, 0);
@@ -119,6 +133,11 @@ bool FakeDdeServer::WaitForPokes(std::size_t count, std::chrono::milliseconds ti
 unsigned FakeDdeServer::Connects() const {
     std::lock_guard lock(mutex_);
     return connects_;
+}
+
+unsigned FakeDdeServer::HeldPokes() const {
+    std::lock_guard lock(mutex_);
+    return heldPokes_;
 }
 
 namespace {
