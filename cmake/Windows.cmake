@@ -9,6 +9,18 @@ add_executable(TELVACT ${TELVACT_WIN_SOURCES})
 target_link_libraries(TELVACT PRIVATE telvor_activator user32)
 telvor_include_root(TELVACT PRIVATE activator)
 
+# The help pages, shipped beside the program in the folder "Hilfe" (bin/Hilfe here).
+file(GLOB TELVOR_HELP_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/help/*)
+set(TELVOR_HELP_STAMP ${CMAKE_BINARY_DIR}/help_pages.stamp)
+add_custom_command(OUTPUT ${TELVOR_HELP_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/bin/Hilfe
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/help ${CMAKE_BINARY_DIR}/bin/Hilfe
+  COMMAND ${CMAKE_COMMAND} -E touch ${TELVOR_HELP_STAMP}
+  DEPENDS ${TELVOR_HELP_PAGES}
+  COMMENT "Copying the help pages")
+add_custom_target(help_pages ALL DEPENDS ${TELVOR_HELP_STAMP})
+add_dependencies(Telvor help_pages)
+
 add_subdirectory(tools/capisim)
 
 if(NOT BUILD_TESTING)
@@ -35,7 +47,7 @@ target_link_libraries(test_support PUBLIC user32)
 function(telvor_wine_tests target folder timeout)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${folder}/*.cpp)
   # Libraries the cases load at run time are built on their own (below).
-  list(FILTER srcs EXCLUDE REGEX "/latewait/")
+  list(FILTER srcs EXCLUDE REGEX "/(latewait|recorder)/")
   add_executable(${target} ${srcs})
   target_include_directories(${target} PRIVATE ${folder} tools/capisim src)
   target_link_libraries(${target} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
@@ -50,8 +62,13 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   target_link_options(LateWait PRIVATE -Wl,--kill-at)
 endif()
 add_dependencies(win_tests LateWait)
+# The help pages as the sources hold them, under Wine's drive Z: (the root of the machine).
+target_compile_definitions(win_tests PRIVATE TELVOR_HELP_DIR="Z:${PROJECT_SOURCE_DIR}/help")
 telvor_wine_tests(e2e_tests tests/e2e 240 telvor_store capisim_client ${TELVOR_WIN_LIBS})
-add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl)
+# A program the shell can start in place of a browser: it writes down its command line.
+add_executable(ArgsRecorder tests/e2e/recorder/ArgsRecorder.cpp)
+target_include_directories(ArgsRecorder PRIVATE src)
+add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl ArgsRecorder)
 
 # The ring-to-window benchmark (scripts/bench-wine): a plain Windows program on the e2e
 # support code, without GoogleTest.
