@@ -28,11 +28,13 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// Makes `recorder` the program that opens .html files for the case's user.
+// Makes `recorder` the program that opens .html files. Wine's HKEY_CLASSES_ROOT holds only
+// the machine's classes (a user's own under HKCU\Software\Classes are not merged in), so
+// the handler is registered there, in the case's own prefix.
 void RegisterHtmlHandler(const std::string& recorder) {
     const std::string classes = "Software\\Classes\\";
-    WriteUserValue(HKEY_CURRENT_USER, classes + ".html", "", "TelvorCase.html");
-    WriteUserValue(HKEY_CURRENT_USER, classes + "TelvorCase.html\\shell\\open\\command", "",
+    WriteUserValue(HKEY_LOCAL_MACHINE, classes + ".html", "", "TelvorCase.html");
+    WriteUserValue(HKEY_LOCAL_MACHINE, classes + "TelvorCase.html\\shell\\open\\command", "",
                    "\"" + recorder + "\" \"%1\"");
 }
 
