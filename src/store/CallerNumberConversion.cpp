@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "store/AppSettings.h"
+#include "base/Version.h"
 
 namespace telvor {
 namespace {
@@ -68,7 +69,7 @@ std::optional<CallerNumberConversion> BeginCallerNumberConversion(SettingsStore&
                                                                   const AreaCodeList& areaCodes) {
     if (!IsEarlierVersion(store.ReadString(kSettingsSection, "Version", "0.00")))
         return std::nullopt;
-    store.WriteString(kSettingsSection, "Version", "2.00");
+    store.WriteString(kSettingsSection, "Version", TELVOR_VERSION_TEXT);
     return CallerNumberConversion(areaCodes,
                                   store.ReadString(kSettingsSection, "NationalCalls", "0"),
                                   store.ReadString(kSettingsSection, "InternationalCalls", "00"));

@@ -8,6 +8,7 @@
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "store/SubtreeSettingsStore.h"
+#include "base/Version.h"
 
 namespace telvor {
 namespace {
@@ -204,7 +205,7 @@ void EraseLegacyTree(SettingsStore& legacyRoot, const MigrationOutcome& outcome)
 StartupVersion DecideStartupVersion(std::string_view storedVersion) {
     StartupVersion v;
     v.firstRun = storedVersion == "no" || storedVersion == "1.01" || storedVersion == "1.05";
-    v.writeShareRecord = storedVersion != "2.00";
+    v.writeShareRecord = storedVersion != TELVOR_VERSION_TEXT;
     return v;
 }
 
