@@ -3,8 +3,8 @@
 #include <cctype>
 #include <utility>
 
-#include "store/AppSettings.h"
 #include "base/Version.h"
+#include "store/AppSettings.h"
 
 namespace telvor {
 namespace {

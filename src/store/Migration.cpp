@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/Version.h"
 #include "store/AppSettings.h"
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "store/SubtreeSettingsStore.h"
-#include "base/Version.h"
 
 namespace telvor {
 namespace {

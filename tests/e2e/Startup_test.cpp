@@ -178,7 +178,8 @@ TEST(StartWithWinesOwnCapi, WithoutACapiDeviceReportsTheMissingCardAndEnds) {
     const std::string folder = MakeCaseFolder("WineCapi");
     CopyFromBin(folder, {"Telvor.exe"});
     WriteSetting("Settings", "Version", "2.00");  // a returning user: no greeting
-    ChildProcess telvor(LaunchOptions(JoinPath(folder, "Telvor.exe")).In(folder).OutputAs("telvor"));
+    ChildProcess telvor(
+        LaunchOptions(JoinPath(folder, "Telvor.exe")).In(folder).OutputAs("telvor"));
     ExpectMissingCardThenEnd(telvor);
 }
 

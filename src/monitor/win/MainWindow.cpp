@@ -1,6 +1,7 @@
 #include "monitor/win/MainWindow.h"
 
 #include "base/StringTable.h"
+#include "base/Version.h"
 #include "base/win/CallbackGuard.h"
 #include "monitor/Protocol.h"
 #include "monitor/StartupRules.h"
@@ -21,7 +22,6 @@
 #include "ui/win/LocalizeForm.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
-#include "base/Version.h"
 
 namespace telvor {
 

@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "base/StringTable.h"
+#include "base/Version.h"
 #include "ui/win/ConfigDialogLayout.h"
 #include "ui/win/ConfigLists.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
-#include "base/Version.h"
 
 namespace telvor {
 

@@ -30,8 +30,7 @@ UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
             SetWindowContextHelpId(GetParent(hook), kImportHelpContext);
         } else if (message == WM_NOTIFY) {
             const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-            if (notify->hdr.code == CDN_HELP)
-                ShowHelpTopic(GetParent(hook), kImportHelpContext);
+            if (notify->hdr.code == CDN_HELP) ShowHelpTopic(GetParent(hook), kImportHelpContext);
         }
     });
     return 0;
