@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 #include "support/CaseFiles.h"
@@ -47,31 +48,55 @@ HWND FocusOf(HWND window) {
 
 }  // namespace
 
-TEST(Help, F1OnTheFocusedControlOpensItsTopicPageInTheBrowser) {
+// The page the recorder was asked to open, lower case; empty when it was not started.
+std::string OpenedPage(const std::string& recordFile) {
+    if (!PollUntil(30s, [&] { return FileExists(recordFile); })) return {};
+    const std::string line = Lower(ReadFileBytes(recordFile).value_or(""));
+    DeleteFileA(recordFile.c_str());  // ready for the next request
+    return line;
+}
+
+TEST(Help, F1AndTheHelpButtonOpenTheControlsTopicPageInTheBrowser) {
     MonitorCase monitor;
     CopyFolderFromBin(monitor.Folder(), "Hilfe");
     CopyFromBin(CaseDir(), {"ArgsRecorder.exe"});
     const std::string recorder = JoinPath(CaseDir(), "ArgsRecorder.exe");
-    const std::string opened = recorder + ".txt";
     RegisterHtmlHandler(recorder);
+    const auto page = [&](const char* name) {
+        return "\"" + Lower(JoinPath(monitor.Folder(), std::string("Hilfe\\") + name)) + "\"";
+    };
 
     ASSERT_TRUE(monitor.StartListening({"/noicon"}));
     ASSERT_TRUE(monitor.Send(kShowConfigMessage));
     const HWND configure = WaitForVisibleWindow("#32770", "Telvor einrichten", 20s);
     ASSERT_NE(configure, nullptr);
 
-    // The dialog opens on the caller database with its list focused.
+    // F1: the dialog opens on the caller database with its list focused.
     HWND focus = nullptr;
     ASSERT_TRUE(PollUntil(10s, [&] { return (focus = FocusOf(configure)) != nullptr; }));
     ASSERT_EQ(WindowClass(focus), "SysListView32");
     ASSERT_TRUE(PostMessageA(focus, kKeyF1, 0, 0));
-
-    ASSERT_TRUE(PollUntil(30s, [&] { return FileExists(opened); }))
-        << "the shell started no program for the help page";
-    const std::string line = Lower(ReadFileBytes(opened).value_or(""));
-    const std::string page = Lower(JoinPath(monitor.Folder(), "Hilfe\\1005.html"));
-    EXPECT_NE(line.find("\"" + page + "\""), std::string::npos)
+    std::string line = OpenedPage(recorder + ".txt");
+    ASSERT_FALSE(line.empty()) << "the shell started no program for the help page";
+    EXPECT_NE(line.find(page("1005.html")), std::string::npos)
         << "the names list's topic (context 1005) must be opened: " << line;
+
+    // The title bar's help button and a click on a radio button of the dmail page, which has
+    // no context of its own: the help mode ends in WM_HELP for the clicked control, and the
+    // topic is its group's.
+    const std::optional<ChildControl> item = FindChildByText(configure, "...allen Anrufen");
+    ASSERT_TRUE(item);
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    info.iCtrlId = item->id;
+    info.hItemHandle = item->window;
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(configure, WM_HELP, 0, reinterpret_cast<LPARAM>(&info),
+                                    SMTO_ABORTIFHUNG, 10000, &answer));
+    line = OpenedPage(recorder + ".txt");
+    EXPECT_NE(line.find(page("1314.html")), std::string::npos)
+        << "the dmail group's topic (context 1314) must be opened: " << line;
     EXPECT_TRUE(IsWindowVisible(configure)) << "the dialog stays as it was";
 }
 
