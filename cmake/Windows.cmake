@@ -9,7 +9,20 @@ add_executable(TELVACT ${TELVACT_WIN_SOURCES})
 target_link_libraries(TELVACT PRIVATE telvor_activator user32)
 telvor_include_root(TELVACT PRIVATE activator)
 
+# The help pages, shipped beside the program in the folder "Hilfe" (bin/Hilfe here).
+file(GLOB TELVOR_HELP_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/help/*)
+set(TELVOR_HELP_STAMP ${CMAKE_BINARY_DIR}/help_pages.stamp)
+add_custom_command(OUTPUT ${TELVOR_HELP_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/bin/Hilfe
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/help ${CMAKE_BINARY_DIR}/bin/Hilfe
+  COMMAND ${CMAKE_COMMAND} -E touch ${TELVOR_HELP_STAMP}
+  DEPENDS ${TELVOR_HELP_PAGES}
+  COMMENT "Copying the help pages")
+add_custom_target(help_pages ALL DEPENDS ${TELVOR_HELP_STAMP})
+add_dependencies(Telvor help_pages)
+
 add_subdirectory(tools/capisim)
+include(cmake/Package.cmake)
 
 if(NOT BUILD_TESTING)
   return()
@@ -35,23 +48,35 @@ target_link_libraries(test_support PUBLIC user32)
 function(telvor_wine_tests target folder timeout)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${folder}/*.cpp)
   # Libraries the cases load at run time are built on their own (below).
-  list(FILTER srcs EXCLUDE REGEX "/latewait/")
+  list(FILTER srcs EXCLUDE REGEX "/(latewait|recorder)/")
   add_executable(${target} ${srcs})
   target_include_directories(${target} PRIVATE ${folder} tools/capisim src)
   target_link_libraries(${target} PRIVATE ${ARGN} test_support GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_add_tests(TARGET ${target} SOURCES ${srcs} TEST_LIST cases)
   set_tests_properties(${cases} PROPERTIES TIMEOUT ${timeout} ENVIRONMENT "TELVOR_CASE_TIMEOUT=${timeout}")
 endfunction()
-telvor_wine_tests(win_tests tests/win 120 telvor_monitor capisim_client)
+telvor_wine_tests(win_tests tests/win 120 telvor_monitor capisim_client version)
 # A CAPI library whose wait returns late and that does not pin itself (unload safety).
 add_library(LateWait SHARED tests/win/latewait/LateWait.cpp)
 set_target_properties(LateWait PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   target_link_options(LateWait PRIVATE -Wl,--kill-at)
 endif()
-add_dependencies(win_tests LateWait)
+add_dependencies(win_tests LateWait Telvor)
+# The help pages as the sources hold them, under Wine's drive Z: (the root of the machine).
+target_compile_definitions(win_tests PRIVATE TELVOR_HELP_DIR="Z:${PROJECT_SOURCE_DIR}/help")
 telvor_wine_tests(e2e_tests tests/e2e 240 telvor_store capisim_client ${TELVOR_WIN_LIBS})
-add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl)
+# A program the shell can start in place of a browser: it writes down its command line.
+add_executable(ArgsRecorder tests/e2e/recorder/ArgsRecorder.cpp)
+target_include_directories(ArgsRecorder PRIVATE src)
+add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl ArgsRecorder package_zip)
+# Wine's own capi2032 (docs/linux.md): Wine takes the overrides from the environment the
+# harness starts it with, so this case gets its own.
+set_tests_properties(StartWithWinesOwnCapi.WithoutACapiDeviceReportsTheMissingCardAndEnds PROPERTIES
+  ENVIRONMENT "TELVOR_CASE_TIMEOUT=240;WINEDLLOVERRIDES=capi2032=b\\;mscoree,mshtml=")
+# The package of this tree, by its path on the machine: the case unpacks it with the
+# machine's unzip.
+target_compile_definitions(e2e_tests PRIVATE TELVOR_PACKAGE_ZIP="${TELVOR_PACKAGE_ZIP}")
 
 # The ring-to-window benchmark (scripts/bench-wine): a plain Windows program on the e2e
 # support code, without GoogleTest.

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <utility>
 
+#include "base/Version.h"
 #include "store/AppSettings.h"
 
 namespace telvor {
@@ -68,7 +69,7 @@ std::optional<CallerNumberConversion> BeginCallerNumberConversion(SettingsStore&
                                                                   const AreaCodeList& areaCodes) {
     if (!IsEarlierVersion(store.ReadString(kSettingsSection, "Version", "0.00")))
         return std::nullopt;
-    store.WriteString(kSettingsSection, "Version", "2.00");
+    store.WriteString(kSettingsSection, "Version", TELVOR_VERSION_TEXT);
     return CallerNumberConversion(areaCodes,
                                   store.ReadString(kSettingsSection, "NationalCalls", "0"),
                                   store.ReadString(kSettingsSection, "InternationalCalls", "00"));

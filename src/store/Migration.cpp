@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/Version.h"
 #include "store/AppSettings.h"
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
@@ -204,7 +205,7 @@ void EraseLegacyTree(SettingsStore& legacyRoot, const MigrationOutcome& outcome)
 StartupVersion DecideStartupVersion(std::string_view storedVersion) {
     StartupVersion v;
     v.firstRun = storedVersion == "no" || storedVersion == "1.01" || storedVersion == "1.05";
-    v.writeShareRecord = storedVersion != "2.00";
+    v.writeShareRecord = storedVersion != TELVOR_VERSION_TEXT;
     return v;
 }
 

@@ -51,6 +51,11 @@ struct Kernel {
     static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+struct FileSearch {
+    using Handle = HANDLE;
+    static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
 inline void CloseKey(HKEY key) {
     RegCloseKey(key);
 }
@@ -64,6 +69,8 @@ inline void UnloadModule(HMODULE module) {
 
 // Processes, threads, files, events, pipes, mutexes.
 using KernelHandle = UniqueHandle<handle_traits::Kernel>;
+// FindFirstFile's searches.
+using UniqueFileSearch = UniqueHandle<handle_traits::FileSearch>;
 using UniqueWindow = UniqueHandle<handle_traits::Simple<HWND, DestroyWindow>>;
 using UniqueMenu = UniqueHandle<handle_traits::Simple<HMENU, DestroyMenu>>;
 // Icons from LoadImage without LR_SHARED, or CreateIcon*; never the shared system icons.

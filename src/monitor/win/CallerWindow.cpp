@@ -21,6 +21,8 @@ constexpr unsigned kRejectQuestionId = 20028;  // "Wollen Sie '%s' (%s) wirklich
 // Value labels show data: an ampersand in a name is a character, not a mnemonic.
 constexpr unsigned kValue = kNoPrefix;
 
+}  // namespace
+
 FormDef CallerFormDef() {
     FormDef def{"CallerForm", "3001"};
     def.left = kCallerWindowPosition.left;
@@ -71,6 +73,8 @@ FormDef CallerFormDef() {
     // clang-format on
     return def;
 }
+
+namespace {
 
 // Forms whose window is gone but whose object may still be on the stack (a form freed from
 // inside its own handler). They are deleted when the message loop next dispatches a timer.

@@ -12,10 +12,14 @@
 #include <string>
 
 #include "monitor/CallPorts.h"
+#include "ui/win/FormDef.h"
 
 namespace telvor {
 
 class Form;
+
+// The window's form: labels, the reject, database and close buttons.
+FormDef CallerFormDef();
 
 class TCallerForm {
     struct Key {

@@ -1,6 +1,7 @@
 #include "monitor/win/MainWindow.h"
 
 #include "base/StringTable.h"
+#include "base/Version.h"
 #include "base/win/CallbackGuard.h"
 #include "monitor/Protocol.h"
 #include "monitor/StartupRules.h"
@@ -211,7 +212,7 @@ void TTelvorMainForm::StoreAndRelease() {
     if (!Program().NoIcon) tray_.Delete();
     // 5: a fresh store operation: the network switch in force and the layout version.
     store_.WriteBool(kSettingsSection, "EnableNetDDE", settings_.enableNetDde);
-    store_.WriteString(kSettingsSection, "Version", "2.00");
+    store_.WriteString(kSettingsSection, "Version", TELVOR_VERSION_TEXT);
     // 6: listening off, registration released; the wait thread ends on its own. The component
     // itself stays until the window goes: a call handler may still be running below us.
     if (capi_) capi_->Close();

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/StringTable.h"
+#include "base/Version.h"
 #include "ui/win/ConfigDialogLayout.h"
 #include "ui/win/ConfigLists.h"
 #include "ui/win/MessageDialogs.h"
@@ -127,7 +128,7 @@ void TConfigureForm::FormShow() {
     for (const char* box : kServiceBoxes) form.SetChecked(box, false);
     // 2-3: the first showing after an upgrade converts the loaded callers' numbers once.
     const bool upgrade = store.ReadString(kSettingsSection, "Version", "0.00") < "2.00";
-    if (upgrade) store.WriteString(kSettingsSection, "Version", "2.00");
+    if (upgrade) store.WriteString(kSettingsSection, "Version", TELVOR_VERSION_TEXT);
     LoadLists(store);
     if (upgrade && links_.convertNumbers) lists_->ConvertNames(links_.convertNumbers, store);
     // 4-6: the option controls; their change handlers fire and are undone below.

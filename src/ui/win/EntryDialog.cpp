@@ -18,6 +18,8 @@ constexpr unsigned kMsnLabelId = 2010;
 constexpr unsigned kFileFilterId = 20019;
 constexpr unsigned kFileTitleId = 20023;
 
+}  // namespace
+
 FormDef EntryDialogDef() {
     FormDef def{.name = "EditDbEntry",
                 .caption = "2001",
@@ -47,7 +49,7 @@ FormDef EntryDialogDef() {
          .top = 16,
          .width = 201,
          .height = 21,
-         .helpContext = 1001,
+         .helpContext = kCallerEntryHelp.number,
          .tabOrder = 0,
          .parent = "GroupBox1"},
         {.kind = ControlKind::Label,
@@ -71,7 +73,7 @@ FormDef EntryDialogDef() {
          .top = 72,
          .width = 201,
          .height = 21,
-         .helpContext = 1002,
+         .helpContext = kCallerEntryHelp.name,
          .tabOrder = 1,
          .parent = "GroupBox1"},
         {.kind = ControlKind::Label,
@@ -89,7 +91,7 @@ FormDef EntryDialogDef() {
          .top = 104,
          .width = 201,
          .height = 21,
-         .helpContext = 11001,
+         .helpContext = kCallerEntryHelp.program,
          .tabOrder = 2,
          .parent = "GroupBox1"},
         {.kind = ControlKind::Button,
@@ -149,8 +151,6 @@ FormDef EntryDialogDef() {
     };
     return def;
 }
-
-}  // namespace
 
 std::unique_ptr<TEditDbEntry> TEditDbEntry::Create(HWND owner, std::string& error) {
     FormResult result = Form::Create(EntryDialogDef(), owner);
@@ -219,9 +219,10 @@ bool TEditDbEntry::Edit(EntryMode mode, EntryValues& values, int dmailMode) {
     mode_ = mode;
     const bool callers = mode == EntryMode::CallerDatabase;
     form.SetText("NummerMSNL", LoadStr(callers ? kNumberLabelId : kMsnLabelId));
-    SetWindowContextHelpId(form.Control("NummerE"), callers ? 1001 : 1305);
-    SetWindowContextHelpId(form.Control("NameE"), callers ? 1002 : 12003);
-    SetWindowContextHelpId(form.Control("ProgrammE"), callers ? 11001 : 1306);
+    const EntryHelpContexts& help = callers ? kCallerEntryHelp : kMsnEntryHelp;
+    SetWindowContextHelpId(form.Control("NummerE"), help.number);
+    SetWindowContextHelpId(form.Control("NameE"), help.name);
+    SetWindowContextHelpId(form.Control("ProgrammE"), help.program);
     form.SetVisible("OrtsnetzL", callers);
     form.SetText("OrtsnetzL", "");
     form.SetText("NummerE", values.number);  // the lookup runs with the change

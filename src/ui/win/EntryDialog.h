@@ -18,6 +18,18 @@ namespace telvor {
 
 enum class EntryMode { CallerDatabase = 1, Msn = 2 };
 
+// The help contexts of the number, name and program fields, which depend on the mode.
+struct EntryHelpContexts {
+    DWORD number;
+    DWORD name;
+    DWORD program;
+};
+inline constexpr EntryHelpContexts kCallerEntryHelp{1001, 1002, 11001};
+inline constexpr EntryHelpContexts kMsnEntryHelp{1305, 12003, 1306};
+
+// The dialog's form, with the contexts of the caller-database mode.
+FormDef EntryDialogDef();
+
 // The fields of one row. `dmail` goes in as the row's notification flag (its dmail column is
 // not empty) and comes out as the check box's state; `dmailEnabled` comes out telling whether
 // the box could be changed (dmail mode 2): only then does the row take `dmail` back.

@@ -6,6 +6,7 @@
 
 #include "base/win/CallbackGuard.h"
 #include "ui/win/Form.h"
+#include "ui/win/HelpViewer.h"
 
 namespace telvor {
 
@@ -75,6 +76,12 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         case WM_CLOSE:
             RequestClose();
             result = 0;
+            return true;
+        case WM_HELP:
+            // F1 and the title bar's help button, unless the form answers them itself.
+            if (messages_.count(msg)) break;
+            Guarded("form help", [&] { ShowHelpFor(hwnd_, *reinterpret_cast<HELPINFO*>(lp)); });
+            result = TRUE;
             return true;
         case DM_GETDEFID:
             if (!defaultId_) return false;

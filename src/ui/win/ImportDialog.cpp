@@ -5,6 +5,7 @@
 #include "base/StringTable.h"
 #include "base/win/CallbackGuard.h"
 #include "store/TextImport.h"
+#include "ui/win/HelpViewer.h"
 #include "ui/win/MessageDialogs.h"
 
 namespace telvor {
@@ -12,8 +13,6 @@ namespace {
 
 constexpr unsigned kTitleId = 20024;
 constexpr unsigned kFilterId = 20025;
-constexpr DWORD kHelpContext = 1313;
-constexpr const char* kHelpFile = "TelvHelp.hlp";
 
 // "Textdateien (*.txt)|*.txt|..." in the dialog's form: pairs ended by NUL, a NUL at the end.
 std::string FilterOf(std::string text) {
@@ -28,11 +27,10 @@ std::string FilterOf(std::string text) {
 UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
     Guarded("ImportHook", [&] {
         if (message == WM_INITDIALOG) {
-            SetWindowContextHelpId(GetParent(hook), kHelpContext);
+            SetWindowContextHelpId(GetParent(hook), kImportHelpContext);
         } else if (message == WM_NOTIFY) {
             const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-            if (notify->hdr.code == CDN_HELP)
-                WinHelpA(GetParent(hook), kHelpFile, HELP_CONTEXT, kHelpContext);
+            if (notify->hdr.code == CDN_HELP) ShowHelpTopic(GetParent(hook), kImportHelpContext);
         }
     });
     return 0;

@@ -18,6 +18,8 @@
 
 namespace telvor {
 
+inline constexpr DWORD kImportHelpContext = 1313;
+
 // The file dialog: title 20024, filter 20025, help context 1313, help button, path and file
 // must exist, no read-only box. The chosen file's path; nothing when the user cancelled.
 std::optional<std::string> ChooseImportFile(HWND owner);

@@ -21,6 +21,9 @@ using test::WriteFileBytes;
 // Copies files of the bin folder into `folder`, keeping their names.
 void CopyFromBin(const std::string& folder, std::initializer_list<std::string_view> names);
 
+// Copies a folder of the bin folder (its files, not its sub-folders) into `folder`.
+void CopyFolderFromBin(const std::string& folder, std::string_view name);
+
 // A folder holding Telvor.exe and the line simulator's Capi2032.dll, as installed on a PC.
 std::string InstallMonitor(std::string_view name = "Telvor");
 

@@ -49,19 +49,24 @@ std::optional<std::string> ReadSetting(std::string_view path, std::string_view n
     return value;
 }
 
-void WriteSetting(std::string_view path, std::string_view name, std::string_view value) {
+void WriteUserValue(HKEY root, const std::string& key, std::string_view name,
+                    std::string_view value) {
     HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS) {
-        throw std::runtime_error("cannot create HKCU\\" + KeyPath(path));
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
+        ERROR_SUCCESS) {
+        throw std::runtime_error("cannot create " + key);
     }
-    const UniqueRegKey key(raw);
+    const UniqueRegKey handle(raw);
     const std::string text(value);
-    if (RegSetValueExA(key.get(), std::string(name).c_str(), 0, REG_SZ,
+    if (RegSetValueExA(handle.get(), std::string(name).c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS) {
         throw std::runtime_error("cannot write " + std::string(name));
     }
+}
+
+void WriteSetting(std::string_view path, std::string_view name, std::string_view value) {
+    WriteUserValue(HKEY_CURRENT_USER, KeyPath(path), name, value);
 }
 
 void DeleteSetting(std::string_view path, std::string_view name) {

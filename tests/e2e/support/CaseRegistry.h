@@ -17,6 +17,10 @@ inline constexpr const char* kSettingsKey = "Software\\Orbek\\Telvor";
 std::optional<std::string> ReadSetting(std::string_view path, std::string_view name);
 // Creates the key when needed; throws std::runtime_error when the write fails.
 void WriteSetting(std::string_view path, std::string_view name, std::string_view value);
+// Any text value of the case's registry (an empty name is the key's default value), e.g. a
+// file type's handler under Software\Classes. Throws like WriteSetting.
+void WriteUserValue(HKEY root, const std::string& key, std::string_view name,
+                    std::string_view value);
 void DeleteSetting(std::string_view path, std::string_view name);
 bool SettingsKeyExists(std::string_view path = {});
 // The names of the key's values, in the registry's order.

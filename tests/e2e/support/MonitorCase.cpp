@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "store/CallerDatabase.h"
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
@@ -20,6 +22,8 @@ constexpr char kAreaCodes[] =
 MonitorCase::MonitorCase(std::string name) : folder_(InstallMonitor(name)) {
     WriteFileBytes(File("AreaCode.txt"), kAreaCodes);
 }
+
+MonitorCase::MonitorCase(InstalledIn installed) : folder_(std::move(installed.folder)) {}
 
 MonitorCase::~MonitorCase() {
     if (process_ && process_->IsRunning() && !Stop(15s)) process_->Terminate();

@@ -22,10 +22,16 @@ inline constexpr UINT kTrayIconMessage = 0x401;
 inline constexpr UINT kShowConfigMessage = 0x402;
 inline constexpr UINT kSetDisplayMessage = 0x403;
 
+// A monitor installed by other means, e.g. an unpacked package: the folder is used as it is.
+struct InstalledIn {
+    std::string folder;
+};
+
 class MonitorCase {
   public:
     // Installs Telvor.exe, Capi2032.dll and the sample AreaCode.txt into <case>\<name>.
     explicit MonitorCase(std::string name = "Telvor");
+    explicit MonitorCase(InstalledIn installed);
     ~MonitorCase();
     MonitorCase(const MonitorCase&) = delete;
     MonitorCase& operator=(const MonitorCase&) = delete;
