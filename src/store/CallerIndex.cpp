@@ -11,7 +11,7 @@ CallerMatch CallerIndex::Lookup(const std::string& path, std::string_view callin
     // A second attempt follows a file that changed between the check and the read of the
     // winning record; should it keep changing, the scan answers.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const FileIdentity now = probe_.Identify(path);
+        const FileIdentity now = files_.Identify(path);
         if (!UpToDate(path, now)) Rebuild(path, now);
         const CallerKeys::Hit hit = keys_.Find(callingNumber);
         if (!hit.found) return UnknownCaller();
@@ -40,15 +40,15 @@ void CallerIndex::Rebuild(const std::string& path, const FileIdentity& now) {
     path_ = path;
     identity_ = now;
     ++builds_;
-    recordio::RecordReader reader(path, kCallerRecordSize);
-    // A file that is there but could not be opened (held by its writer, say) reads as empty,
-    // as the scan would read it, but only for this call: the next one tries again.
-    built_ = reader.Opened() || !now.exists;
-    keys_.Reset(reader.RecordCountHint());
-    std::size_t count = 0;
-    while (const unsigned char* batch = reader.NextBatch(count)) {
-        keys_.Add({batch, count * kCallerRecordSize});
-    }
+    keys_.Reset(static_cast<std::size_t>(now.size / kCallerRecordSize));
+    const bool read = files_.ReadRecords(path, kCallerRecordSize,
+                                         [this](std::span<const unsigned char> records) {
+                                             keys_.Add(records);
+                                         });
+    keys_.Finish();
+    // A file that is there but could not be read (held by its writer, say) reads as empty, as
+    // the scan would read it, but only for this call: the next one tries again.
+    built_ = read || !now.exists;
 }
 
 }  // namespace telvor

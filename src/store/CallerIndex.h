@@ -1,10 +1,12 @@
 #pragma once
 // The caller lookup of the call pipeline without reading the whole caller database per call:
-// the numbers are kept in memory (CallerKeys) and read again only when the file has changed,
-// which is asked of the file's identity (existence, size, last write time) on every lookup,
-// and after every write of this process (CallerFileWrites). A file written less than
-// kSettleSeconds before it was read is read again on the next lookup. The texts of the winning record
-// are read from the file, one record, so the index holds the numbers only.
+// the numbers are kept in memory as hashes (CallerKeys) and read again only when the file has
+// changed, which is asked of the file's identity (existence, size, last write time) on every
+// lookup, and after every write of this process (CallerFileWrites). A file written less than
+// kSettleSeconds before it was read is read again on the next lookup. The record a lookup
+// names is read from the file, one record, and checked against the calling number; should
+// it not match (the file changed unseen, or two numbers share a hash), the numbers are read
+// again, and if it still does not match, the whole file is scanned as LookupCaller does.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,13 +14,13 @@
 
 #include "store/CallerDatabase.h"
 #include "store/CallerKeys.h"
-#include "store/FileIdentity.h"
+#include "store/FileAccess.h"
 
 namespace telvor {
 
 class CallerIndex {
   public:
-    explicit CallerIndex(const FileIdentityProbe& probe) : probe_(probe) {}
+    explicit CallerIndex(const FileAccess& files) : files_(files) {}
 
     // The same result as LookupCaller(path, callingNumber) on the file as it is now.
     CallerMatch Lookup(const std::string& path, std::string_view callingNumber);
@@ -31,7 +33,7 @@ class CallerIndex {
     bool UpToDate(const std::string& path, const FileIdentity& now) const;
     void Rebuild(const std::string& path, const FileIdentity& now);
 
-    const FileIdentityProbe& probe_;
+    const FileAccess& files_;
     CallerKeys keys_;
     bool built_ = false;
     std::string path_;

@@ -1,5 +1,7 @@
 #include "store/CallerKeys.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "numbers/Numbers.h"
@@ -9,9 +11,11 @@ namespace telvor {
 namespace {
 
 constexpr std::size_t kLongestNumber = 60;  // the number field's room
+static_assert(kLongestNumber < 64, "lengths_ has one bit per number length");
 
-// A hash of a number in keypad digits, eight bytes at a time: building the index hashes every
-// record's number once, so this has to cost far less than reading the record.
+// A hash of a number in keypad digits and its length, eight bytes at a time: building the
+// index hashes every record's number once, so this has to cost far less than reading the
+// record.
 std::uint32_t HashOf(const char* key, std::size_t length) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ length;
     std::size_t at = 0;
@@ -30,23 +34,15 @@ std::uint32_t HashOf(const char* key, std::size_t length) {
     return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
-constexpr std::size_t kFewestSlots = 16;
-
-// No table at all for a file without records: the index never holds more than the file.
-std::size_t PowerOfTwoAtLeast(std::size_t n) {
-    if (n == 0) return 0;
-    std::size_t size = kFewestSlots;
-    while (size < n) size *= 2;
-    return size;
-}
-
 }  // namespace
 
 void CallerKeys::Reset(std::size_t records) {
-    slots_.assign(PowerOfTwoAtLeast(2 * records), Slot{});
-    keys_.clear();
-    keys_.reserve(records * 12);
-    used_ = 0;
+    added_.clear();
+    added_.reserve(records);
+    groupSizes_.fill(0);
+    slots_.clear();
+    shift_ = 32;
+    lengths_ = 0;
     records_ = 0;
 }
 
@@ -64,63 +60,57 @@ void CallerKeys::Add(std::span<const unsigned char> bytes) {
             key[length] = digit;
             length += digit != 0;
         }
-        const auto record = static_cast<std::uint32_t>(records_++);
+        const auto entry = static_cast<std::uint32_t>(++records_);
         if (length == 0) continue;  // matches nothing
-        Insert(HashOf(key, length), key, length, record);
+        const std::uint32_t hash = HashOf(key, length);
+        added_.push_back({hash, entry});
+        ++groupSizes_[hash >> (32 - kGroupBits)];
+        lengths_ |= std::uint64_t{1} << length;
     }
 }
 
-void CallerKeys::Insert(std::uint32_t hash, const char* key, std::size_t length,
-                        std::uint32_t record) {
-    if (2 * (used_ + 1) > slots_.size()) Grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        Slot& slot = slots_[at];
-        if (slot.keyLength == 0) {
-            slot = {hash, record, static_cast<std::uint32_t>(keys_.size()),
-                    static_cast<std::uint8_t>(length)};
-            keys_.insert(keys_.end(), key, key + length);
-            ++used_;
-            return;
-        }
-        // The same number again: the earlier record keeps it, as the scan's tie rule says.
-        if (slot.hash == hash && slot.keyLength == length &&
-            std::memcmp(keys_.data() + slot.keyAt, key, length) == 0)
-            return;
+void CallerKeys::Finish() {
+    // Grouped by the hash's top bits, each group in file order (a stable counting sort).
+    std::vector<Slot> grouped(added_.size());
+    std::array<std::uint32_t, std::size_t{1} << kGroupBits> next;
+    std::uint32_t at = 0;
+    for (std::size_t g = 0; g < next.size(); ++g) {
+        next[g] = at;
+        at += groupSizes_[g];
     }
-}
+    for (const Slot& slot : added_) grouped[next[slot.hash >> (32 - kGroupBits)]++] = slot;
+    added_ = {};
 
-void CallerKeys::Grow() {
-    std::vector<Slot> old(slots_.empty() ? kFewestSlots : slots_.size() * 2);
-    old.swap(slots_);
-    const std::size_t mask = slots_.size() - 1;
-    for (const Slot& slot : old) {
-        if (slot.keyLength == 0) continue;
-        std::size_t at = slot.hash & mask;
-        while (slots_[at].keyLength != 0) at = (at + 1) & mask;
-        slots_[at] = slot;
+    slots_.clear();
+    if (grouped.empty()) return;
+    const std::size_t size = std::bit_ceil(std::max<std::size_t>(16, 2 * grouped.size()));
+    slots_.assign(size, Slot{});
+    shift_ = 32 - std::countr_zero(size);
+    const std::size_t mask = size - 1;
+    for (const Slot& slot : grouped) {
+        std::size_t i = slot.hash >> shift_;
+        while (slots_[i].entry != 0) i = (i + 1) & mask;
+        slots_[i] = slot;
     }
 }
 
 CallerKeys::Hit CallerKeys::Find(std::string_view callingNumber) const {
-    if (used_ == 0) return {};
+    if (slots_.empty()) return {};
     const std::size_t mask = slots_.size() - 1;
     std::size_t length = callingNumber.size() < kLongestNumber ? callingNumber.size()
                                                                : kLongestNumber;
     for (; length > 0; --length) {
+        if (((lengths_ >> length) & 1) == 0) continue;  // no number is that long
         const std::uint32_t hash = HashOf(callingNumber.data(), length);
-        for (std::size_t at = hash & mask; slots_[at].keyLength != 0; at = (at + 1) & mask) {
-            const Slot& slot = slots_[at];
-            if (slot.hash == hash && slot.keyLength == length &&
-                std::memcmp(keys_.data() + slot.keyAt, callingNumber.data(), length) == 0)
-                return {true, slot.record, length};
+        for (std::size_t i = hash >> shift_; slots_[i].entry != 0; i = (i + 1) & mask) {
+            if (slots_[i].hash == hash) return {true, slots_[i].entry - 1, length};
         }
     }
     return {};
 }
 
 std::size_t CallerKeys::MemoryBytes() const {
-    return slots_.capacity() * sizeof(Slot) + keys_.capacity();
+    return slots_.capacity() * sizeof(Slot);
 }
 
 }  // namespace telvor

@@ -1,9 +1,12 @@
 #pragma once
-// The numbers of a caller database in keypad digits, kept in memory so that a lookup no longer
-// reads the whole file: for each distinct number, the first record in file order that holds
-// it. A lookup tries the calling number's prefixes from the longest down, so the longest
+// The numbers of a caller database in keypad digits, as hashes in memory, so that a lookup no
+// longer reads the whole file. A lookup tries the calling number's prefixes from the longest
+// down and, for each, the records whose number has that hash in file order, so the longest
 // number wins and, among records with equal numbers, the first in the file, as in the scan.
-// Only the numbers are kept (about 30 bytes per record); the texts stay in the file.
+// Only a hash and a record number are kept (16 bytes per record); the numbers themselves stay
+// in the file: the one record a lookup names must be read and checked against the calling
+// number, since two numbers can share a hash.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -17,35 +20,41 @@ class CallerKeys {
     struct Hit {
         bool found = false;
         std::uint32_t record = 0;  // index of the record in the file
-        std::size_t length = 0;    // its number's length in keypad digits
+        std::size_t length = 0;    // the prefix of the calling number it stands for
     };
 
-    // Forgets every number and prepares room for about `records` records.
+    // Starts again with no numbers; `records` is how many are expected (room is made once).
     void Reset(std::size_t records);
     // Adds whole records that follow the ones added so far (a partial tail is ignored).
     void Add(std::span<const unsigned char> records);
+    // Makes the numbers added so far searchable.
+    void Finish();
     std::size_t Records() const { return records_; }
 
-    // The record whose number is the longest prefix of callingNumber.
+    // The first record whose number's hash is that of the longest prefix of callingNumber
+    // that has a record (after Finish).
     Hit Find(std::string_view callingNumber) const;
 
-    // Bytes held by the tables.
+    // Bytes held once the numbers are searchable.
     std::size_t MemoryBytes() const;
 
   private:
     struct Slot {
-        std::uint32_t hash = 0;
-        std::uint32_t record = 0;
-        std::uint32_t keyAt = 0;     // offset of the number in keys_
-        std::uint8_t keyLength = 0;  // 0: the slot is free (an empty number never matches)
+        std::uint32_t hash = 0;   // of the number and its length
+        std::uint32_t entry = 0;  // record index + 1; 0: the slot is free
     };
+    // Numbers are collected in file order and grouped by the top bits of their hash before
+    // they go into the table, so that filling it walks the table from front to back instead
+    // of touching a random place of it per record (which costs more than reading the record).
+    static constexpr int kGroupBits = 11;
 
-    void Insert(std::uint32_t hash, const char* key, std::size_t length, std::uint32_t record);
-    void Grow();
-
-    std::vector<Slot> slots_;  // open addressing, a power of two, at most half full
-    std::vector<char> keys_;   // the numbers one after the other
-    std::size_t used_ = 0;
+    std::vector<Slot> added_;  // in file order, until Finish
+    std::array<std::uint32_t, std::size_t{1} << kGroupBits> groupSizes_{};
+    // Open addressing by the hash's top bits, at most half full. Records with the same hash
+    // lie on one probe sequence in file order, since they were placed in that order.
+    std::vector<Slot> slots_;
+    int shift_ = 32;             // 32 - log2(slots_.size())
+    std::uint64_t lengths_ = 0;  // bit n set: some number has n digits
     std::size_t records_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/CallScenario.h"
+#include "support/CaseFolder.h"
 #include "support/CallerWindowView.h"
 #include "support/CaseRegistry.h"
 #include "support/WindowProbe.h"
@@ -141,6 +142,27 @@ TEST(CallerWindow, NumbersTownsAndTheDatabaseButton) {
     EXPECT_FALSE((*calls)[0].notInDatabase);
     EXPECT_EQ((*calls)[2].name, "(030) 98765");  // unknown callers are listed by number
     EXPECT_TRUE((*calls)[2].notInDatabase);
+}
+
+// The monitor keeps the numbers of the caller database in memory; a file that another program
+// rewrote between two calls, with the same size, must still name the caller afresh.
+TEST(CallerWindow, ACallerDatabaseRewrittenBetweenTwoCallsNamesTheNewCaller) {
+    MonitorCase monitor;
+    SeedStandardLine(monitor);
+    const std::string database = monitor.File("CallerList.ddb");
+    WriteCallerDatabase(database, {{"0711 123456", "Firma Alt"}});
+    // Written long ago: the monitor trusts the numbers it read until the file changes.
+    SetWriteTimeBack(database, 60);
+    ASSERT_TRUE(monitor.StartListening());
+
+    auto view = RingAndRead(monitor, 1, 0x401, "4711", "711123456");
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->name, "Firma Alt");
+
+    WriteCallerDatabase(database, {{"0711 123456", "Firma Neu"}});
+    view = RingAndRead(monitor, 2, 0x402, "4711", "711123456");
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->name, "Firma Neu");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 #include "store/AppSettings.h"
 #include "store/CallerIndex.h"
 #include "store/win/RegistrySettingsStore.h"
-#include "store/win/WinFileIdentityProbe.h"
+#include "store/win/WinFileAccess.h"
 
 namespace telvor {
 
@@ -145,8 +145,8 @@ class TTelvorMainForm final : public CallPorts {
     std::string storedVersion_;
     AreaCodeList areaCodes_;
     // The numbers of the caller database, read again whenever the file has changed.
-    WinFileIdentityProbe fileProbe_;
-    CallerIndex callers_{fileProbe_};
+    WinFileAccess files_;
+    CallerIndex callers_{files_};
     TrayIcon tray_;
     UniqueMenu trayMenu_;
     UniqueIcon icons_[3];

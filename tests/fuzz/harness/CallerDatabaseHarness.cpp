@@ -55,6 +55,7 @@ void CallerDatabase(Input data) {
     const std::size_t half = records.size() / 2 * kCallerRecordSize;
     keys.Add(file.first(half));
     keys.Add(file.subspan(half));
+    keys.Finish();
     const CallerKeys::Hit hit = keys.Find(calling);
     Check(hit.found == (winner != nullptr), "index found differs");
     if (winner != nullptr) {

@@ -9,6 +9,7 @@
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallerIndex.h"
+#include "store/posix/PosixFileAccess.h"
 #include "store/MemorySettingsStore.h"
 #include "base/StringTable.h"
 
@@ -114,8 +115,8 @@ void CapiMessage(Input data) {
     NullPorts ports;
     FixedClock clock;
     CallHandlers handlers(ports, clock);
-    const StdFileIdentityProbe probe;
-    CallerIndex callers(probe);
+    const PosixFileAccess files;
+    CallerIndex callers(files);
     const CallInputs in{world.store,           settings, world.areaCodes, "", callers,
                         (bits & 64) != 0, false};
     handlers.CallPipeline({c.plci, c.cipValue, c.calledNumber, c.callingNumber, c.calledSubaddress,

@@ -16,6 +16,7 @@
 #include "store/AppSettings.h"
 #include "store/CallerDatabase.h"
 #include "store/CallerIndex.h"
+#include "store/posix/PosixFileAccess.h"
 #include "store/MemorySettingsStore.h"
 #include "base/StringTable.h"
 
@@ -176,8 +177,8 @@ class PipelineTest : public ::testing::Test {
     MemorySettingsStore store_;
     AppSettings settings_;
     AreaCodeList areaCodes_;
-    StdFileIdentityProbe probe_;
-    CallerIndex callers_{probe_};
+    PosixFileAccess files_;
+    CallerIndex callers_{files_};
     bool suspended_ = false;
     bool noIcon_ = false;
     RecorderPorts ports_;
