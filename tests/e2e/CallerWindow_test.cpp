@@ -150,7 +150,7 @@ TEST(CallerWindow, ACallerDatabaseRewrittenBetweenTwoCallsNamesTheNewCaller) {
     MonitorCase monitor;
     SeedStandardLine(monitor);
     const std::string database = monitor.File("CallerList.ddb");
-    WriteCallerDatabase(database, {{"0711 123456", "Firma Alt"}});
+    WriteCallerDatabase(database, {{"0711 123456", "Firma Alt", false, "", ""}});
     // Written long ago: the monitor trusts the numbers it read until the file changes.
     SetWriteTimeBack(database, 60);
     ASSERT_TRUE(monitor.StartListening());
@@ -159,7 +159,7 @@ TEST(CallerWindow, ACallerDatabaseRewrittenBetweenTwoCallsNamesTheNewCaller) {
     ASSERT_TRUE(view);
     EXPECT_EQ(view->name, "Firma Alt");
 
-    WriteCallerDatabase(database, {{"0711 123456", "Firma Neu"}});
+    WriteCallerDatabase(database, {{"0711 123456", "Firma Neu", false, "", ""}});
     view = RingAndRead(monitor, 2, 0x402, "4711", "711123456");
     ASSERT_TRUE(view);
     EXPECT_EQ(view->name, "Firma Neu");
