@@ -92,6 +92,8 @@ Figures Measure(const Configuration& config, int index) {
     WriteCalls(JoinPath(folder, "Calls.ddb"), config.calls);
     WriteSetting("MSNs\\00000000", "Number", "4711");
     WriteSetting("MSNs\\00000000", "Name", "Büro");
+    // A returning user: a first start would greet with the configuration dialog.
+    WriteSetting("Settings", "Version", "2.00");
     // Ignore every call (no hold) and never wait for the messaging program.
     WriteSetting("Settings", "Alert", "0");
     WriteSetting("Settings", "DMWhenMessage", "3");

@@ -3,9 +3,9 @@
 // longer reads the whole file. A lookup tries the calling number's prefixes from the longest
 // down and, for each, the records whose number has that hash in file order, so the longest
 // number wins and, among records with equal numbers, the first in the file, as in the scan.
-// Only a hash and a record number are kept (16 bytes per record); the numbers themselves stay
-// in the file: the one record a lookup names must be read and checked against the calling
-// number, since two numbers can share a hash.
+// Only a hash and a record number are kept (16 to 32 bytes per record, as the table is at most
+// half full); the numbers themselves stay in the file: the one record a lookup names must be
+// read and checked against the calling number, since two numbers can share a hash.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +29,6 @@ class CallerKeys {
     void Add(std::span<const unsigned char> records);
     // Makes the numbers added so far searchable.
     void Finish();
-    std::size_t Records() const { return records_; }
 
     // The first record whose number's hash is that of the longest prefix of callingNumber
     // that has a record (after Finish).
