@@ -29,8 +29,7 @@ bool CallerIndex::UpToDate(const std::string& path, const FileIdentity& now) con
     // of the file system's clock would not show in the identity. A missing file that appears
     // always does.
     const bool trusted = identity_.settled || !identity_.exists;
-    return built_ && trusted && now == identity_ && writes_ == CallerFileWrites() &&
-           path == path_;
+    return built_ && trusted && now == identity_ && writes_ == CallerFileWrites() && path == path_;
 }
 
 // The identity is the one taken before reading: a change while the file is read shows as a
@@ -41,10 +40,9 @@ void CallerIndex::Rebuild(const std::string& path, const FileIdentity& now) {
     identity_ = now;
     ++builds_;
     keys_.Reset(static_cast<std::size_t>(now.size / kCallerRecordSize));
-    const bool read = files_.ReadRecords(path, kCallerRecordSize,
-                                         [this](std::span<const unsigned char> records) {
-                                             keys_.Add(records);
-                                         });
+    const bool read =
+        files_.ReadRecords(path, kCallerRecordSize,
+                           [this](std::span<const unsigned char> records) { keys_.Add(records); });
     keys_.Finish();
     // A file that is there but could not be read (held by its writer, say) reads as empty, as
     // the scan would read it, but only for this call: the next one tries again.

@@ -97,8 +97,8 @@ void CallerKeys::Finish() {
 CallerKeys::Hit CallerKeys::Find(std::string_view callingNumber) const {
     if (slots_.empty()) return {};
     const std::size_t mask = slots_.size() - 1;
-    std::size_t length = callingNumber.size() < kLongestNumber ? callingNumber.size()
-                                                               : kLongestNumber;
+    std::size_t length =
+        callingNumber.size() < kLongestNumber ? callingNumber.size() : kLongestNumber;
     for (; length > 0; --length) {
         if (((lengths_ >> length) & 1) == 0) continue;  // no number is that long
         const std::uint32_t hash = HashOf(callingNumber.data(), length);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/CallScenario.h"
-#include "support/CaseFolder.h"
 #include "support/CallerWindowView.h"
+#include "support/CaseFolder.h"
 #include "support/CaseRegistry.h"
 #include "support/WindowProbe.h"
 

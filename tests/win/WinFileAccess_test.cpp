@@ -3,10 +3,10 @@
 // through a mapping, whole ones only.
 #include "store/win/WinFileAccess.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
+#include <gtest/gtest.h>
 
 #include "support/CaseFolder.h"
 

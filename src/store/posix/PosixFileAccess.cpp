@@ -1,12 +1,11 @@
 #include "store/posix/PosixFileAccess.h"
 
+#include <ctime>
 #include <fcntl.h>
+#include <numeric>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <ctime>
-#include <numeric>
 
 namespace telvor {
 namespace {
@@ -44,7 +43,9 @@ class Mapping {
     }
     Mapping(const Mapping&) = delete;
     Mapping& operator=(const Mapping&) = delete;
-    const unsigned char* data() const { return data_; }
+    const unsigned char* data() const {
+        return data_;
+    }
 
   private:
     const unsigned char* data_ = nullptr;
@@ -72,8 +73,7 @@ bool PosixFileAccess::ReadRecords(const std::string& path, std::size_t recordSiz
     const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (file.get() < 0 || fstat(file.get(), &info) != 0) return false;
-    const std::size_t whole =
-        static_cast<std::size_t>(info.st_size) / recordSize * recordSize;
+    const std::size_t whole = static_cast<std::size_t>(info.st_size) / recordSize * recordSize;
     // Views that begin on a page and end on a record, so no record is cut in two.
     const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     const std::size_t view = std::lcm(page, recordSize) * 256;

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "store/win/WinFileAccess.h"
+
+#include <windows.h>
 
 #include <memory>
 #include <numeric>
@@ -41,10 +41,9 @@ FileIdentity WinFileAccess::Identify(const std::string& path) const {
 bool WinFileAccess::ReadRecords(const std::string& path, std::size_t recordSize,
                                 const RecordSink& take) const {
     // Other programs may read, write, rename or delete the file meanwhile, as with fopen.
-    const KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                                        nullptr));
+    const KernelHandle file(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size)) return false;
     const auto whole = static_cast<std::uint64_t>(size.QuadPart) / recordSize * recordSize;
@@ -56,12 +55,13 @@ bool WinFileAccess::ReadRecords(const std::string& path, std::size_t recordSize,
     // in two; a few megabytes each, which a 32-bit process always finds room for.
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
-    const std::uint64_t view = std::lcm<std::uint64_t>(system.dwAllocationGranularity, recordSize) * 16;
+    const std::uint64_t view =
+        std::lcm<std::uint64_t>(system.dwAllocationGranularity, recordSize) * 16;
     for (std::uint64_t offset = 0; offset < whole; offset += view) {
         const std::uint64_t length = whole - offset < view ? whole - offset : view;
-        const UniqueView bytes(MapViewOfFile(mapping.get(), FILE_MAP_READ,
-                                             static_cast<DWORD>(offset >> 32),
-                                             static_cast<DWORD>(offset), static_cast<SIZE_T>(length)));
+        const UniqueView bytes(
+            MapViewOfFile(mapping.get(), FILE_MAP_READ, static_cast<DWORD>(offset >> 32),
+                          static_cast<DWORD>(offset), static_cast<SIZE_T>(length)));
         if (!bytes) return false;
         take({static_cast<const unsigned char*>(bytes.get()), static_cast<std::size_t>(length)});
     }

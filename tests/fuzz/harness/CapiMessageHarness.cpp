@@ -9,8 +9,8 @@
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallerIndex.h"
-#include "store/posix/PosixFileAccess.h"
 #include "store/MemorySettingsStore.h"
+#include "store/posix/PosixFileAccess.h"
 #include "base/StringTable.h"
 
 namespace telvor::fuzz {
@@ -117,7 +117,7 @@ void CapiMessage(Input data) {
     CallHandlers handlers(ports, clock);
     const PosixFileAccess files;
     CallerIndex callers(files);
-    const CallInputs in{world.store,           settings, world.areaCodes, "", callers,
+    const CallInputs in{world.store,      settings, world.areaCodes, "", callers,
                         (bits & 64) != 0, false};
     handlers.CallPipeline({c.plci, c.cipValue, c.calledNumber, c.callingNumber, c.calledSubaddress,
                            c.callingSubaddress},

@@ -27,9 +27,8 @@ void ExpectSameMatch(const CallerMatch& index, const CallerMatch& scan, std::str
 
 // A raw record: the number field as given (its length byte may lie), a name, the dmail bytes
 // and a one-letter program that tells records apart.
-void AppendRecord(std::vector<unsigned char>& file, std::string_view number,
-                  std::string_view name, std::string_view marker = "DM1",
-                  int numberLength = -1) {
+void AppendRecord(std::vector<unsigned char>& file, std::string_view number, std::string_view name,
+                  std::string_view marker = "DM1", int numberLength = -1) {
     const std::size_t at = file.size();
     file.resize(at + kCallerRecordSize, 0);
     unsigned char* record = file.data() + at;
@@ -67,7 +66,7 @@ class CallerIndexTest : public ::testing::Test {
 std::string RandomNumber(std::mt19937& random) {
     using namespace std::string_view_literals;
     static constexpr std::string_view kPieces[] = {
-        "0"sv, "7"sv, "1"sv,    "11"sv,   " "sv, "-"sv,    "/"sv,  "*"sv,
+        "0"sv, "7"sv, "1"sv, "11"sv,   " "sv,    "-"sv, "/"sv,    "*"sv,
         "#"sv, "A"sv, "s"sv, "\xE4"sv, "\xDF"sv, "("sv, "\0x9"sv, "12"sv};
     std::string number;
     const std::size_t pieces = random() % 9;
