@@ -144,25 +144,28 @@ TEST(CallerWindow, NumbersTownsAndTheDatabaseButton) {
     EXPECT_TRUE((*calls)[2].notInDatabase);
 }
 
-// The monitor keeps the numbers of the caller database in memory; a file that another program
-// rewrote between two calls, with the same size, must still name the caller afresh.
+// The monitor keeps the numbers of the caller database in memory. Another program rewrites the
+// file between two calls, with the same size, so that a longer number now matches: the second
+// call must find it (the record a stale index names would still read as a match).
 TEST(CallerWindow, ACallerDatabaseRewrittenBetweenTwoCallsNamesTheNewCaller) {
     MonitorCase monitor;
     SeedStandardLine(monitor);
     const std::string database = monitor.File("CallerList.ddb");
-    WriteCallerDatabase(database, {{"0711 123456", "Firma Alt", false, "", ""}});
+    WriteCallerDatabase(database, {{"0711", "Raum Stuttgart", false, "", ""},
+                                   {"0811 1", "Raum Ulm", false, "", ""}});
     // Written long ago: the monitor trusts the numbers it read until the file changes.
     SetWriteTimeBack(database, 60);
     ASSERT_TRUE(monitor.StartListening());
 
     auto view = RingAndRead(monitor, 1, 0x401, "4711", "711123456");
     ASSERT_TRUE(view);
-    EXPECT_EQ(view->name, "Firma Alt");
+    EXPECT_EQ(view->name, "Raum Stuttgart");
 
-    WriteCallerDatabase(database, {{"0711 123456", "Firma Neu", false, "", ""}});
+    WriteCallerDatabase(database, {{"0711", "Raum Stuttgart", false, "", ""},
+                                   {"0711 123", "Firma Beispiel", false, "", ""}});
     view = RingAndRead(monitor, 2, 0x402, "4711", "711123456");
     ASSERT_TRUE(view);
-    EXPECT_EQ(view->name, "Firma Neu");
+    EXPECT_EQ(view->name, "Firma Beispiel");
 }
 
 }  // namespace
