@@ -2,6 +2,7 @@
 // Files are generated once per size in a temporary folder and removed at exit.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -12,6 +13,8 @@
 
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
+#include "store/CallerIndex.h"
+#include "store/posix/PosixFileAccess.h"
 #include "base/StringTable.h"
 
 namespace {
@@ -29,6 +32,10 @@ std::string Join(std::string_view a, unsigned long b, std::string_view c, unsign
 }
 
 const std::string kRing = "\"c:\\Sounds\\ring.wav\" ";
+
+std::filesystem::file_time_type LongAgo() {
+    return std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+}
 
 class BenchFiles {
   public:
@@ -59,6 +66,8 @@ class BenchFiles {
             rows.back().number = "0999 9999999";
             entry.path = (folder_ / Join("callers-", count)).string();
             telvor::ReplaceCallers(entry.path, rows);
+            // Written long ago, as a caller database usually is: the index trusts its time.
+            std::filesystem::last_write_time(entry.path, LongAgo());
             entry.lastNumber = "09999999999";
         }
         if (lastNumber != nullptr) *lastNumber = entry.lastNumber;
@@ -132,6 +141,46 @@ void BM_LookupCaller(benchmark::State& state) {
                             static_cast<long>(telvor::kCallerRecordSize));
 }
 
+// The call pipeline's lookup on a file that has not changed since the index read it: the
+// file's identity, the hash probes of the number's prefixes and one record read.
+void BM_IndexedLookup(benchmark::State& state) {
+    std::string number;
+    const std::string& path = Files().Callers(static_cast<std::size_t>(state.range(0)), &number);
+    const telvor::PosixFileAccess files;
+    telvor::CallerIndex index(files);
+    index.Lookup(path, number);
+    for (auto _ : state) {
+        telvor::CallerMatch match = index.Lookup(path, number);
+        if (!match.exact) state.SkipWithError("the last record was not found");
+        benchmark::DoNotOptimize(match);
+    }
+    if (index.Builds() != 1) state.SkipWithError("the unchanged file was read again");
+}
+
+// The first lookup after the file changed: its write time moves before every lookup (not
+// timed), so each one reads the numbers of the whole file again.
+void BM_IndexedLookupAfterChange(benchmark::State& state) {
+    std::string number;
+    const std::string& path = Files().Callers(static_cast<std::size_t>(state.range(0)), &number);
+    const telvor::PosixFileAccess files;
+    telvor::CallerIndex index(files);
+    const auto longAgo = LongAgo();
+    long changes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::last_write_time(path, longAgo + std::chrono::microseconds(++changes));
+        state.ResumeTiming();
+        telvor::CallerMatch match = index.Lookup(path, number);
+        if (!match.exact) state.SkipWithError("the last record was not found");
+        benchmark::DoNotOptimize(match);
+    }
+    if (index.Builds() != static_cast<std::size_t>(changes)) {
+        state.SkipWithError("a changed file was not read again");
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) *
+                            static_cast<long>(telvor::kCallerRecordSize));
+}
+
 void BM_CallFilePlainRead(benchmark::State& state) {
     const std::string& path = Files().Calls(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(PlainRead(path));
@@ -189,6 +238,12 @@ BENCHMARK(BM_CallerFilePlainRead)
 BENCHMARK(BM_LookupCaller)
     ->Arg(1000)
     ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IndexedLookup)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IndexedLookupAfterChange)
+    ->Arg(1000)
     ->Arg(100000)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);

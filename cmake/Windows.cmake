@@ -41,6 +41,7 @@ include(GoogleTest)
 file(GLOB TELVOR_TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
 add_library(test_support STATIC ${TELVOR_TEST_SUPPORT})
 target_include_directories(test_support PUBLIC tests)
+target_include_directories(test_support PRIVATE src)  # the handle wrappers (header only)
 target_link_libraries(test_support PUBLIC user32)
 
 # Each test case runs on its own: scripts/wine-run gives it a fresh prefix, an Xvfb

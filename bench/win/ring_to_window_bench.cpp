@@ -92,11 +92,11 @@ Figures Measure(const Configuration& config, int index) {
     WriteCalls(JoinPath(folder, "Calls.ddb"), config.calls);
     WriteSetting("MSNs\\00000000", "Number", "4711");
     WriteSetting("MSNs\\00000000", "Name", "Büro");
+    // A returning user: a first start would greet with the configuration dialog.
+    WriteSetting("Settings", "Version", "2.00");
     // Ignore every call (no hold) and never wait for the messaging program.
     WriteSetting("Settings", "Alert", "0");
     WriteSetting("Settings", "DMWhenMessage", "3");
-    // A returning user: a first start would greet with a modal box and hold the calls back.
-    WriteSetting("Settings", "Version", "2.00");
 
     ChildProcess monitor(LaunchOptions(JoinPath(folder, "Telvor.exe"))
                              .In(folder)
@@ -108,7 +108,7 @@ Figures Measure(const Configuration& config, int index) {
     const HWND main = WaitForTopLevelWindow("TTelvorMainForm", "TelvorServer", 120s);
     if (!main) throw std::runtime_error("no main window");
 
-    // The last record: every lookup scans the whole file anyway; this one also matches.
+    // The last record, which a scan of the file would reach last.
     const std::string calling = CallerNumber(config.callers - 1).substr(1);
     const std::string digits = calling.substr(0, 3) + calling.substr(4);
     Figures figures;
@@ -176,7 +176,7 @@ int main() {
         return 1;
     }
     std::printf("ratio 100k/1k callers (medians): %.2f\n", medians[1] / medians[0]);
-    std::printf("target: median <= 100 ms at 100k callers, ratio <= 1.5: %s\n",
-                medians[1] <= 100.0 && medians[1] / medians[0] <= 1.5 ? "met" : "missed");
+    std::printf("target: median <= 100 ms at 100k callers, ratio <= 1.1: %s\n",
+                medians[1] <= 100.0 && medians[1] / medians[0] <= 1.1 ? "met" : "missed");
     return 0;
 }

@@ -7,7 +7,7 @@
 #include "numbers/Numbers.h"
 #include "monitor/Tooltip.h"
 #include "store/AppSettings.h"
-#include "store/CallerDatabase.h"
+#include "store/CallerIndex.h"
 #include "store/SettingsStore.h"
 #include "base/StringTable.h"
 
@@ -140,7 +140,8 @@ CallContext CallHandlers::BuildContext(const IncomingCall& event, const CallInpu
     // 7. The caller database: the longest matching prefix names the caller.
     call.callerName = UnknownCallerText;
     if (!call.callingNumber.empty()) {
-        CallerMatch caller = LookupCaller(std::string(in.callerDatabasePath), call.callingNumber);
+        CallerMatch caller =
+            in.callers.Lookup(std::string(in.callerDatabasePath), call.callingNumber);
         if (caller.found) {
             call.callerName = std::move(caller.name);
             call.callerProgram = std::move(caller.program);

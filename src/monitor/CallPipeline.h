@@ -16,6 +16,7 @@
 namespace telvor {
 
 class AreaCodeList;
+class CallerIndex;
 class SettingsStore;
 struct AppSettings;
 
@@ -31,12 +32,14 @@ struct IncomingCall {
 
 // What a handler consults besides the event. The store is read afresh on every call (MSN
 // list, prefixes, separator) and receives "LastCall"; a StoreError it raises ends the handler
-// and is left to the program's top-level handler, like every store failure.
+// and is left to the program's top-level handler, like every store failure. The caller index
+// lives as long as the handlers and answers for whatever file callerDatabasePath names now.
 struct CallInputs {
     SettingsStore& store;
     const AppSettings& settings;
     const AreaCodeList& areaCodes;
     std::string_view callerDatabasePath;
+    CallerIndex& callers;
     bool callsSuspended = false;
     bool noIcon = false;
 };

@@ -1,5 +1,7 @@
 #include "store/CallerDatabase.h"
 
+#include <atomic>
+
 #include "numbers/Numbers.h"
 #include "store/RecordIo.h"
 #include "base/StringTable.h"
@@ -34,9 +36,7 @@ std::size_t KeypadPrefixLength(std::string_view number, std::string_view calling
     return length;
 }
 
-}  // namespace
-
-namespace {
+std::atomic<std::uint64_t> callerFileWrites{0};
 
 // One pass of the lookup over whole records: `best` is the longest match so far.
 void ScanForCaller(std::span<const unsigned char> bytes, std::string_view callingNumber,
@@ -44,17 +44,11 @@ void ScanForCaller(std::span<const unsigned char> bytes, std::string_view callin
     const std::size_t count = bytes.size() / kCallerRecordSize;
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char* record = bytes.data() + i * kCallerRecordSize;
-        const std::string_view number = recordio::ReadField(record, kNumberAt, kNumberCap);
-        const std::size_t length = KeypadPrefixLength(number, callingNumber);
+        const std::size_t length = CallerPrefixLength(record, callingNumber);
         // Strictly longer: on equal length the earlier record keeps the match.
         if (length <= best) continue;
         best = length;
-        match.found = true;
-        match.exact = length == callingNumber.size();
-        match.name = recordio::ReadField(record, kNameAt, kTextCap);
-        match.program = recordio::ReadField(record, kProgramAt, kTextCap);
-        match.parameter = recordio::ReadField(record, kParameterAt, kTextCap);
-        match.dmail = DmailSet(record);
+        match = CallerMatchOf(record, length, callingNumber);
     }
 }
 
@@ -73,16 +67,40 @@ void AppendRecords(std::span<const unsigned char> bytes, std::vector<CallerRecor
     }
 }
 
-CallerMatch NoMatch() {
+}  // namespace
+
+CallerMatch UnknownCaller() {
     CallerMatch match;
     match.name = UnknownCallerText;
     return match;
 }
 
-}  // namespace
+std::string_view CallerNumberField(const unsigned char* record) {
+    return recordio::ReadField(record, kNumberAt, kNumberCap);
+}
+
+std::size_t CallerPrefixLength(const unsigned char* record, std::string_view callingNumber) {
+    return KeypadPrefixLength(CallerNumberField(record), callingNumber);
+}
+
+CallerMatch CallerMatchOf(const unsigned char* record, std::size_t length,
+                          std::string_view callingNumber) {
+    CallerMatch match;
+    match.found = true;
+    match.exact = length == callingNumber.size();
+    match.name = recordio::ReadField(record, kNameAt, kTextCap);
+    match.program = recordio::ReadField(record, kProgramAt, kTextCap);
+    match.parameter = recordio::ReadField(record, kParameterAt, kTextCap);
+    match.dmail = DmailSet(record);
+    return match;
+}
+
+std::uint64_t CallerFileWrites() {
+    return callerFileWrites.load();
+}
 
 CallerMatch LookupCaller(const std::string& path, std::string_view callingNumber) {
-    CallerMatch match = NoMatch();
+    CallerMatch match = UnknownCaller();
     std::size_t best = 0;
     recordio::RecordReader reader(path, kCallerRecordSize);
     std::size_t count = 0;
@@ -93,7 +111,7 @@ CallerMatch LookupCaller(const std::string& path, std::string_view callingNumber
 }
 
 CallerMatch LookupCallerIn(std::span<const unsigned char> bytes, std::string_view callingNumber) {
-    CallerMatch match = NoMatch();
+    CallerMatch match = UnknownCaller();
     std::size_t best = 0;
     ScanForCaller(bytes, callingNumber, match, best);
     return match;
@@ -142,7 +160,9 @@ std::vector<unsigned char> EncodeCallers(const std::vector<CallerRow>& rows) {
 }
 
 bool ReplaceCallers(const std::string& path, const std::vector<CallerRow>& rows) {
-    return recordio::ReplaceWithBackup(path, EncodeCallers(rows));
+    const bool written = recordio::ReplaceWithBackup(path, EncodeCallers(rows));
+    ++callerFileWrites;
+    return written;
 }
 
 bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecord>& records) {
@@ -158,7 +178,9 @@ bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecor
         recordio::WriteField(record, kProgramAt, kTextCap, r.program);
         recordio::WriteField(record, kParameterAt, kTextCap, r.parameter);
     }
-    return recordio::ReplaceWithBackup(path, bytes);
+    const bool written = recordio::ReplaceWithBackup(path, bytes);
+    ++callerFileWrites;
+    return written;
 }
 
 std::string JoinProgramColumn(std::string_view program, std::string_view parameter) {

@@ -1,6 +1,7 @@
 #pragma once
 // The caller database file: a plain sequence of 832-byte records (CallerList.ddb).
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,7 +38,8 @@ struct CallerMatch {
 };
 
 // Longest KeypadDigits prefix of callingNumber, first in file on ties. Reads the file once,
-// without caching: every change to the file is seen by the next lookup.
+// without caching: every change to the file is seen by the next lookup. The call pipeline
+// asks CallerIndex instead, which gives the same result without reading the whole file.
 CallerMatch LookupCaller(const std::string& path, std::string_view callingNumber);
 
 // All records in file order; an unreadable file gives an empty list (opened == false).
@@ -56,6 +58,23 @@ bool ReplaceCallerRecords(const std::string& path, const std::vector<CallerRecor
 CallerMatch LookupCallerIn(std::span<const unsigned char> bytes, std::string_view callingNumber);
 std::vector<CallerRecord> ParseCallers(std::span<const unsigned char> bytes);
 std::vector<unsigned char> EncodeCallers(const std::vector<CallerRow>& rows);
+
+// The pieces of the lookup, for CallerIndex. `record` points at kCallerRecordSize bytes.
+// The result of a lookup that matched nothing: UnknownCallerText, nothing else set.
+CallerMatch UnknownCaller();
+// The record's number field as stored (up to 60 bytes, not yet cut at a NUL).
+std::string_view CallerNumberField(const unsigned char* record);
+// The length of the record's number in keypad digits when those digits begin callingNumber;
+// 0 when they do not or when there are none.
+std::size_t CallerPrefixLength(const unsigned char* record, std::string_view callingNumber);
+// The match a record gives whose number is a prefix of callingNumber `length` digits long.
+CallerMatch CallerMatchOf(const unsigned char* record, std::size_t length,
+                          std::string_view callingNumber);
+
+// How many times this process has written a caller database file (ReplaceCallers,
+// ReplaceCallerRecords). An index compares it with the count it was built at, so the
+// program's own writes are seen even when they leave the file's size and time as they were.
+std::uint64_t CallerFileWrites();
 
 // The program column shared with the dialogs.
 std::string JoinProgramColumn(std::string_view program, std::string_view parameter);

@@ -70,6 +70,22 @@ const unsigned char* RecordReader::NextBatch(std::size_t& count) {
     return buffer_.data();
 }
 
+bool ReadRecordAt(const std::string& path, std::size_t index, std::size_t recordSize,
+                  unsigned char* record) {
+    FilePtr file = OpenFile(path, "rb");
+    if (!file) return false;
+    // One read of the record itself rather than a buffer's worth around it.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    // Offsets beyond 2 GiB: `long` is 32 bits wide on Windows.
+    const auto offset = static_cast<std::int64_t>(index) * static_cast<std::int64_t>(recordSize);
+#ifdef _WIN32
+    if (_fseeki64(file.get(), offset, SEEK_SET) != 0) return false;
+#else
+    if (fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return false;
+#endif
+    return std::fread(record, 1, recordSize, file.get()) == recordSize;
+}
+
 std::string BackupName(const std::string& path) {
     // The extension is what follows the last dot of the file name (not of a folder name).
     const std::size_t slash = path.find_last_of("/\\:");

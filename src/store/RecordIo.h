@@ -63,6 +63,11 @@ class RecordReader {
     std::size_t countHint_ = 0;
 };
 
+// Reads record number `index` of a file of `recordSize`-byte records into `record`. False when
+// the file cannot be opened or ends before the record does.
+bool ReadRecordAt(const std::string& path, std::size_t index, std::size_t recordSize,
+                  unsigned char* record);
+
 // "x.ddb" -> "x.bak"; a name without extension gets ".bak" appended.
 std::string BackupName(const std::string& path);
 

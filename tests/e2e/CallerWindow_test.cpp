@@ -4,6 +4,7 @@
 
 #include "support/CallScenario.h"
 #include "support/CallerWindowView.h"
+#include "support/CaseFolder.h"
 #include "support/CaseRegistry.h"
 #include "support/WindowProbe.h"
 
@@ -141,6 +142,30 @@ TEST(CallerWindow, NumbersTownsAndTheDatabaseButton) {
     EXPECT_FALSE((*calls)[0].notInDatabase);
     EXPECT_EQ((*calls)[2].name, "(030) 98765");  // unknown callers are listed by number
     EXPECT_TRUE((*calls)[2].notInDatabase);
+}
+
+// The monitor keeps the numbers of the caller database in memory. Another program rewrites the
+// file between two calls, with the same size, so that a longer number now matches: the second
+// call must find it (the record a stale index names would still read as a match).
+TEST(CallerWindow, ACallerDatabaseRewrittenBetweenTwoCallsNamesTheNewCaller) {
+    MonitorCase monitor;
+    SeedStandardLine(monitor);
+    const std::string database = monitor.File("CallerList.ddb");
+    WriteCallerDatabase(database, {{"0711", "Raum Stuttgart", false, "", ""},
+                                   {"0811 1", "Raum Ulm", false, "", ""}});
+    // Written long ago: the monitor trusts the numbers it read until the file changes.
+    SetWriteTimeBack(database, 60);
+    ASSERT_TRUE(monitor.StartListening());
+
+    auto view = RingAndRead(monitor, 1, 0x401, "4711", "711123456");
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->name, "Raum Stuttgart");
+
+    WriteCallerDatabase(database, {{"0711", "Raum Stuttgart", false, "", ""},
+                                   {"0711 123", "Firma Beispiel", false, "", ""}});
+    view = RingAndRead(monitor, 2, 0x402, "4711", "711123456");
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->name, "Firma Beispiel");
 }
 
 }  // namespace

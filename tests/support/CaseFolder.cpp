@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "base/win/Handles.h"
 
 namespace telvor::test {
 
@@ -86,6 +89,22 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void SetWriteTimeBack(const std::string& path, unsigned seconds) {
+    const KernelHandle file(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME written{};
+    if (!file || !GetFileTime(file.get(), nullptr, nullptr, &written))
+        throw std::runtime_error("cannot open " + path);
+    ULARGE_INTEGER time{};
+    time.LowPart = written.dwLowDateTime;
+    time.HighPart = written.dwHighDateTime;
+    time.QuadPart -= std::uint64_t{seconds} * 10'000'000;  // FILETIME counts 100 ns
+    const FILETIME earlier{time.LowPart, time.HighPart};
+    if (!SetFileTime(file.get(), nullptr, nullptr, &earlier))
+        throw std::runtime_error("cannot set the time of " + path);
 }
 
 }  // namespace telvor::test

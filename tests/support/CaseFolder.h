@@ -29,5 +29,7 @@ bool FileExists(const std::string& path);
 std::optional<std::string> ReadFileBytes(const std::string& path);
 // Creates or replaces the file with exactly these bytes.
 void WriteFileBytes(const std::string& path, std::string_view bytes);
+// Moves the file's last write time `seconds` into the past, as if it had been written then.
+void SetWriteTimeBack(const std::string& path, unsigned seconds);
 
 }  // namespace telvor::test

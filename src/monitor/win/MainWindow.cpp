@@ -292,9 +292,10 @@ bool TTelvorMainForm::PreTranslate(MSG& msg) {
 // --- the call events ---------------------------------------------------------------------
 
 CallInputs TTelvorMainForm::Inputs() {
-    return CallInputs{
-        store_,          settings_, areaCodes_, settings_.callerFile, Program().CallsSuspended,
-        Program().NoIcon};
+    return CallInputs{store_,          settings_,
+                      areaCodes_,      settings_.callerFile,
+                      callers_,        Program().CallsSuspended,
+                      Program().NoIcon};
 }
 
 void TTelvorMainForm::OnConnectInd(std::int32_t plci, std::uint16_t cip, const std::string& called,

@@ -19,7 +19,9 @@
 #include "monitor/win/WinClock.h"
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
+#include "store/CallerIndex.h"
 #include "store/win/RegistrySettingsStore.h"
+#include "store/win/WinFileAccess.h"
 
 namespace telvor {
 
@@ -142,6 +144,9 @@ class TTelvorMainForm final : public CallPorts {
     AppSettings settings_;
     std::string storedVersion_;
     AreaCodeList areaCodes_;
+    // The numbers of the caller database, read again whenever the file has changed.
+    WinFileAccess files_;
+    CallerIndex callers_{files_};
     TrayIcon tray_;
     UniqueMenu trayMenu_;
     UniqueIcon icons_[3];

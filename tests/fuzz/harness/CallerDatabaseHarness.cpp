@@ -5,6 +5,7 @@
 #include "Harnesses.h"
 #include "numbers/Numbers.h"
 #include "store/CallerDatabase.h"
+#include "store/CallerKeys.h"
 #include "base/StringTable.h"
 
 namespace telvor::fuzz {
@@ -46,6 +47,19 @@ void CallerDatabase(Input data) {
         Check(match.exact == (best == calling.size()), "exact flag");
     } else {
         Check(match.name == UnknownCallerText && !match.exact, "no match is not unknown");
+    }
+
+    // The index's numbers name the same record, fed in two pieces as the file reader does.
+    CallerKeys keys;
+    keys.Reset(records.size() / 2);
+    const std::size_t half = records.size() / 2 * kCallerRecordSize;
+    keys.Add(file.first(half));
+    keys.Add(file.subspan(half));
+    keys.Finish();
+    const CallerKeys::Hit hit = keys.Find(calling);
+    Check(hit.found == (winner != nullptr), "index found differs");
+    if (winner != nullptr) {
+        Check(hit.length == best && &records[hit.record] == winner, "index picked another record");
     }
 
     // Written back from the dialog's rows, every record reads as it was (program paths lose

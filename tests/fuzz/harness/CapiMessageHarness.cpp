@@ -8,7 +8,9 @@
 #include "monitor/CallPipeline.h"
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
+#include "store/CallerIndex.h"
 #include "store/MemorySettingsStore.h"
+#include "store/posix/PosixFileAccess.h"
 #include "base/StringTable.h"
 
 namespace telvor::fuzz {
@@ -113,7 +115,10 @@ void CapiMessage(Input data) {
     NullPorts ports;
     FixedClock clock;
     CallHandlers handlers(ports, clock);
-    const CallInputs in{world.store, settings, world.areaCodes, "", (bits & 64) != 0, false};
+    const PosixFileAccess files;
+    CallerIndex callers(files);
+    const CallInputs in{world.store,      settings, world.areaCodes, "", callers,
+                        (bits & 64) != 0, false};
     handlers.CallPipeline({c.plci, c.cipValue, c.calledNumber, c.callingNumber, c.calledSubaddress,
                            c.callingSubaddress},
                           in);

@@ -15,6 +15,8 @@
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallerDatabase.h"
+#include "store/CallerIndex.h"
+#include "store/posix/PosixFileAccess.h"
 #include "store/MemorySettingsStore.h"
 #include "base/StringTable.h"
 
@@ -156,7 +158,7 @@ class PipelineTest : public ::testing::Test {
     }
 
     CallInputs Inputs() {
-        return CallInputs{store_, settings_, areaCodes_, dbPath_, suspended_, noIcon_};
+        return CallInputs{store_, settings_, areaCodes_, dbPath_, callers_, suspended_, noIcon_};
     }
     void Ring(std::string calling, std::string called = "4711", std::uint16_t cip = 1,
               std::int32_t plci = 0x101) {
@@ -175,6 +177,8 @@ class PipelineTest : public ::testing::Test {
     MemorySettingsStore store_;
     AppSettings settings_;
     AreaCodeList areaCodes_;
+    PosixFileAccess files_;
+    CallerIndex callers_{files_};
     bool suspended_ = false;
     bool noIcon_ = false;
     RecorderPorts ports_;
