@@ -192,6 +192,11 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
         if (ea.lacks || eb.lacks) return static_cast<int>(eb.lacks) - static_cast<int>(ea.lacks);
         return Sign(ea.key->compare(*eb.key)) * s;
     };
+    // Rows already in order (a list written in the order it is shown, sorted the same way
+    // again when it is read) stay as they are, as a stable sort would leave them.
+    bool inOrder = true;
+    for (std::size_t i = 1; i < n && inOrder; ++i) inOrder = compare(i - 1, i) <= 0;
+    if (inOrder) return order;
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return compare(a, b) < 0; });
 

@@ -172,7 +172,8 @@ void TConfigureForm::UebernehmenBClick() {
     } effects(*this);
     ApplyResult result;
     try {
-        result = ApplyConfiguration(Content(), StoreOf(links_), *links_.settings, effects);
+        result = ApplyConfiguration(Content(), lists_->Calls(), StoreOf(links_), *links_.settings,
+                                    effects);
     } catch (...) {
         form_->SetEnabled("UebernehmenB", true);  // the store's error box follows
         throw;

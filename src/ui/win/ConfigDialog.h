@@ -113,7 +113,7 @@ class TConfigureForm : private ListFlowPort {
     void DelAllCallsBClick();
     void ToDatabaseBClick();
 
-    // The rows as they stand, for an apply, the import and tests.
+    // The rows (but the calls) and options as they stand, for an apply, the import and tests.
     ConfigContent Content() const;
     std::vector<CallerRow> NameRows() const;
     void AddNameRows(const std::vector<CallerRow>& rows);

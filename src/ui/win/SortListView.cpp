@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -196,8 +197,10 @@ void TSortListView::BeginUpdate() {
 }
 
 void TSortListView::EndUpdate() {
-    if (updating_ == 0 || --updating_ > 0 || !hwnd_) return;
+    if (updating_ == 0 || --updating_ > 0) return;
     SyncCount(true);
+    if (const int key = std::exchange(pendingSort_, 0)) SortNow(key);
+    if (!hwnd_) return;
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -246,6 +249,11 @@ void TSortListView::Clear() {
 
 std::string TSortListView::Caption(int row) const {
     return Valid(row) ? rows_.Row(static_cast<std::size_t>(row)).caption : std::string();
+}
+
+std::string_view TSortListView::Text(int row, int column) const {
+    const std::string* text = TextAt(row, column);
+    return text ? std::string_view(*text) : std::string_view();
 }
 
 void TSortListView::SetCaption(int row, std::string text) {
@@ -359,6 +367,16 @@ void TSortListView::BeginEdit(int row) {
 }
 
 void TSortListView::SortRows(int key) {
+    if (updating_ > 0) {
+        // Another column first sorts by the one before: the later sort keeps its ties.
+        if (pendingSort_ != 0 && std::abs(pendingSort_) != std::abs(key)) SortNow(pendingSort_);
+        pendingSort_ = key;
+        return;
+    }
+    SortNow(key);
+}
+
+void TSortListView::SortNow(int key) {
     if (rows_.Count() < 2) return;
     // Asking an owner-data control for selected rows walks all rows: only when there are any.
     const std::vector<int> selected = SelectedCount() > 0 ? SelectedRows() : std::vector<int>();

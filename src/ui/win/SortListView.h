@@ -58,7 +58,9 @@ class TSortListView {
     // Room for `count` rows at once (a load of a known size).
     void Reserve(int count);
     // Between BeginUpdate and EndUpdate (nested calls count) the control is told the row
-    // count and repainted only once, at the end.
+    // count and repainted only once, at the end. Sorts by one column in a row (its sort state
+    // set column first, then direction) are done once, at the end, by the last direction: the
+    // same order, since equal rows keep their order in every sort.
     void BeginUpdate();
     void EndUpdate();
     // Appends a row at the end; returns its index.
@@ -71,6 +73,9 @@ class TSortListView {
 
     // Out-of-range indices read as empty and are ignored when set.
     std::string Caption(int row) const;
+    // A column's text in place (0 = the caption), empty when missing; valid until the row
+    // changes or goes.
+    std::string_view Text(int row, int column) const;
     void SetCaption(int row, std::string text);
     int SubItemCount(int row) const;
     // Sub-item i is column i + 1; a missing one reads as empty.
@@ -118,6 +123,7 @@ class TSortListView {
   private:
     void Attach();
     void SortRows(int key);
+    void SortNow(int key);
     void SyncCount(bool keepScroll);
     void RedrawRow(int row);
     bool Valid(int row) const { return row >= 0 && row < RowCount(); }
@@ -135,6 +141,7 @@ class TSortListView {
     SortableRows rows_;
     SortState sort_;
     int updating_ = 0;
+    int pendingSort_ = 0;  // the sort key deferred to the end of the update, 0 for none
     bool editing_ = false;
     std::vector<wchar_t> wideBuffer_;
 };
