@@ -24,12 +24,17 @@ namespace {
 // Date and time of a call as the locale shows them; many calls share a day and a minute.
 class DateTimeTexts {
   public:
-    std::string Of(double time) {
+    // Valid until the next call.
+    std::string_view Of(double time) {
         const long long day = static_cast<long long>(time);
         const long long minute =
             static_cast<long long>((time - static_cast<double>(day)) * 1440.0 + 1e-7);
-        return Cached(dates_, day, [&] { return Format(time, true); }) + " " +
-               Cached(times_, minute, [&] { return Format(time, false); });
+        const std::string& date = Cached(dates_, day, [&] { return Format(time, true); });
+        const std::string& clock = Cached(times_, minute, [&] { return Format(time, false); });
+        text_.assign(date);
+        text_ += ' ';
+        text_.append(clock);
+        return text_;
     }
 
   private:
@@ -66,6 +71,7 @@ class DateTimeTexts {
     }
     std::unordered_map<long long, std::string> dates_;
     std::unordered_map<long long, std::string> times_;
+    std::string text_;
 };
 
 std::string FlagBytes(const MsnFlags& flags) {
@@ -119,7 +125,7 @@ class CallRowSink final : public CallSink {
         : list_(list), dateTimes_(dateTimes) {}
     void Expect(std::size_t count) override { list_.Reserve(static_cast<int>(count)); }
     void Add(const CallView& call) override {
-        list_.AddCall(std::string(call.name), std::string(call.called), dateTimes_.Of(call.time),
+        list_.AddCall(call.name, call.called, dateTimes_.Of(call.time),
                       {call.time, call.notInDatabase});
     }
 
@@ -184,10 +190,11 @@ ConfigLists::ConfigLists(Form& form) : impl_(std::make_unique<Impl>(form)) {
 
 ConfigLists::~ConfigLists() = default;
 
+// The lists are loaded again at once: their rows' storage is kept for it.
 void ConfigLists::Clear() {
-    impl_->calls.Clear();
-    impl_->names.Clear();
-    impl_->msns.Clear();
+    impl_->calls.ClearForReload();
+    impl_->names.ClearForReload();
+    impl_->msns.ClearForReload();
 }
 
 void ConfigLists::Load(SettingsStore& store, const AppSettings& settings) {

@@ -198,6 +198,7 @@ void TSortListView::BeginUpdate() {
 
 void TSortListView::EndUpdate() {
     if (updating_ == 0 || --updating_ > 0) return;
+    rows_.DropSpares();  // a load is done: what it did not use again goes
     SyncCount(true);
     if (const int key = std::exchange(pendingSort_, 0)) SortNow(key);
     if (!hwnd_) return;
@@ -214,6 +215,14 @@ void TSortListView::SyncCount(bool keepScroll) {
 int TSortListView::AddRow(std::string caption, std::vector<std::string> subItems,
                           std::string data) {
     rows_.Add({std::move(caption), std::move(subItems), std::move(data)});
+    SyncCount(true);
+    return RowCount() - 1;
+}
+
+int TSortListView::AddTexts(std::string_view caption,
+                            std::initializer_list<std::string_view> subItems,
+                            std::string_view data) {
+    rows_.Add(caption, subItems, data);
     SyncCount(true);
     return RowCount() - 1;
 }
@@ -244,6 +253,11 @@ void TSortListView::DeleteRow(int index) {
 
 void TSortListView::Clear() {
     rows_.Clear();
+    if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void TSortListView::ClearForReload() {
+    rows_.ClearForReload();
     if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
 }
 
@@ -417,13 +431,9 @@ void TSortListView::SetColumnWidth(int column, int width) {
 TDateSortListView::TDateSortListView(Form& form, std::string_view name)
     : TSortListView(form, name, RowOrder::Date) {}
 
-int TDateSortListView::AddCall(std::string caption, std::string msnText, std::string dateTimeText,
-                               const CallRowData& data) {
-    std::vector<std::string> subs;
-    subs.reserve(2);
-    subs.push_back(std::move(msnText));
-    subs.push_back(std::move(dateTimeText));
-    return AddRow(std::move(caption), std::move(subs), EncodeCallRowData(data));
+int TDateSortListView::AddCall(std::string_view caption, std::string_view msnText,
+                               std::string_view dateTimeText, const CallRowData& data) {
+    return AddTexts(caption, {msnText, dateTimeText}, EncodeCallRowData(data));
 }
 
 }  // namespace telvor

@@ -28,6 +28,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,8 @@ class TSortListView {
                   std::string data = {});
     void DeleteRow(int index);
     void Clear();
+    // Empties the list for a new load that reuses the rows' storage (see SortableRows).
+    void ClearForReload();
 
     // Out-of-range indices read as empty and are ignored when set.
     std::string Caption(int row) const;
@@ -119,6 +122,9 @@ class TSortListView {
 
   protected:
     TSortListView(Form& form, std::string_view name, RowOrder order);
+    // AddRow from texts in place: a row kept by ClearForReload takes them into its storage.
+    int AddTexts(std::string_view caption, std::initializer_list<std::string_view> subItems,
+                 std::string_view data);
 
   private:
     void Attach();
@@ -152,7 +158,7 @@ class TDateSortListView : public TSortListView {
 
     // A call row: the caller's name (or number), the MSN, the date/time text, and the date/time
     // with the not-in-database flag as the attached data.
-    int AddCall(std::string caption, std::string msnText, std::string dateTimeText,
+    int AddCall(std::string_view caption, std::string_view msnText, std::string_view dateTimeText,
                 const CallRowData& data);
     CallRowData CallData(int row) const { return DecodeCallRowData(Data(row)); }
 };
