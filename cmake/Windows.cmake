@@ -44,6 +44,10 @@ target_include_directories(test_support PUBLIC tests)
 target_include_directories(test_support PRIVATE src)  # the handle wrappers (header only)
 target_link_libraries(test_support PUBLIC user32)
 
+# The demo's hand on the monitor's windows (scripts/demo): the same probe, as a command line.
+add_executable(demodrive tools/demodrive/demodrive.cpp)
+target_link_libraries(demodrive PRIVATE test_support)
+
 # Each test case runs on its own: scripts/wine-run gives it a fresh prefix, an Xvfb
 # display, a temp folder and a time bound.
 function(telvor_wine_tests target folder timeout)

@@ -1,5 +1,6 @@
 #include "store/CallList.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <system_error>
@@ -17,18 +18,26 @@ constexpr std::size_t kNotInDatabaseAt = 392;
 static_assert(kNotInDatabaseAt + 1 + 3 == kCallRecordSize);
 
 // Fills a zeroed record.
-void Encode(const CallRecord& call, unsigned char* record) {
+void Encode(const CallView& call, unsigned char* record) {
     recordio::WriteField(record, kNameAt, kNameCap, call.name);
     recordio::WriteField(record, kCalledAt, kCalledCap, call.called);
     recordio::WriteDoubleLE(record + kTimeAt, call.time);
     record[kNotInDatabaseAt] = call.notInDatabase ? 1 : 0;
 }
 
+CallView ViewOf(const CallRecord& record) {
+    return {record.name, record.called, record.time, record.notInDatabase};
+}
+
 }  // namespace
+
+CallView CallRecordSource::At(std::size_t index) const {
+    return ViewOf(records_[index]);
+}
 
 AppendResult AppendCall(const std::string& path, const CallRecord& record) {
     std::array<unsigned char, kCallRecordSize> bytes{};
-    Encode(record, bytes.data());
+    Encode(ViewOf(record), bytes.data());
 
     // Whether the file exists is asked of the file system, never inferred from a failed open:
     // a file that exists but cannot be opened (no read access, locked) must not be replaced by
@@ -110,13 +119,28 @@ std::vector<CallRecord> ParseCalls(std::span<const unsigned char> bytes) {
 std::vector<unsigned char> EncodeCalls(const std::vector<CallRecord>& records) {
     std::vector<unsigned char> bytes(records.size() * kCallRecordSize, 0);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        Encode(records[i], bytes.data() + i * kCallRecordSize);
+        Encode(ViewOf(records[i]), bytes.data() + i * kCallRecordSize);
     }
     return bytes;
 }
 
 bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records) {
-    return recordio::ReplaceWithBackup(path, EncodeCalls(records));
+    return ReplaceCalls(path, CallRecordSource(records));
+}
+
+bool ReplaceCalls(const std::string& path, const CallSource& calls) {
+    constexpr std::size_t kBatch = 1024;  // about 400 KB of records at a time
+    std::vector<unsigned char> batch(kBatch * kCallRecordSize);
+    const std::size_t count = calls.Count();
+    std::size_t next = 0;
+    return recordio::ReplaceWithBackup(path, [&]() -> std::span<const unsigned char> {
+        const std::size_t n = std::min(kBatch, count - next);
+        std::fill_n(batch.begin(), n * kCallRecordSize, 0);  // no remnants after a text
+        for (std::size_t i = 0; i < n; ++i)
+            Encode(calls.At(next + i), batch.data() + i * kCallRecordSize);
+        next += n;
+        return {batch.data(), n * kCallRecordSize};
+    });
 }
 
 }  // namespace telvor

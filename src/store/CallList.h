@@ -48,6 +48,31 @@ bool ReadCalls(const std::string& path, CallSink& sink);
 std::vector<CallRecord> LoadCalls(const std::string& path, bool* opened = nullptr);
 bool ReplaceCalls(const std::string& path, const std::vector<CallRecord>& records);
 
+// The records to write, by index, without copying their texts: for a list that keeps the
+// calls in its own rows. A record's texts stay valid until the next At.
+class CallSource {
+  public:
+    virtual ~CallSource() = default;
+    virtual std::size_t Count() const = 0;
+    virtual CallView At(std::size_t index) const = 0;
+};
+
+// A CallSource over records in memory.
+class CallRecordSource final : public CallSource {
+  public:
+    explicit CallRecordSource(const std::vector<CallRecord>& records) : records_(records) {}
+    std::size_t Count() const override { return records_.size(); }
+    CallView At(std::size_t index) const override;
+
+  private:
+    const std::vector<CallRecord>& records_;
+};
+
+// Writes the calls as a new file, keeping the previous one as ".bak" (texts cut to their
+// fields). The records are encoded a batch at a time straight from the source. Returns false
+// when the file could not be written.
+bool ReplaceCalls(const std::string& path, const CallSource& calls);
+
 // The reader and the writer's encoding on bytes in memory (whole records only); the file
 // functions use the same code.
 std::vector<CallRecord> ParseCalls(std::span<const unsigned char> bytes);

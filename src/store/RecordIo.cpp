@@ -118,17 +118,22 @@ bool FlushToDisk(std::FILE* file) {
 }
 
 // Writes the whole new file; on any failure removes what was written.
-bool WriteNewFile(const std::string& name, const std::vector<unsigned char>& bytes,
+bool WriteNewFile(const std::string& name, const ContentPieces& content,
                   const ReplaceFault& fault) {
     FilePtr file = Fails(fault, ReplaceStep::CreateNew) ? nullptr : OpenFile(name, "wb");
     if (!file) return false;
-    bool ok = true;
-    if (Fails(fault, ReplaceStep::WriteNew)) {
-        // A write that stops halfway, as on a full disk.
-        std::fwrite(bytes.data(), 1, bytes.size() / 2, file.get());
-        ok = false;
-    } else if (!bytes.empty()) {
-        ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    const bool stopHalfway = Fails(fault, ReplaceStep::WriteNew);
+    bool ok = !stopHalfway;
+    for (auto piece = content(); !piece.empty(); piece = content()) {
+        if (stopHalfway) {
+            // A write that stops halfway, as on a full disk.
+            std::fwrite(piece.data(), 1, piece.size() / 2, file.get());
+            break;
+        }
+        if (std::fwrite(piece.data(), 1, piece.size(), file.get()) != piece.size()) {
+            ok = false;
+            break;
+        }
     }
     ok = ok && !Fails(fault, ReplaceStep::FlushNew) && FlushToDisk(file.get());
     ok = std::fclose(file.release()) == 0 && ok;
@@ -159,9 +164,22 @@ void KeepBackup(const std::string& path, const ReplaceFault& fault) {
 
 bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes,
                        const ReplaceFault& fault) {
+    bool handedOut = false;
+    return ReplaceWithBackup(
+        path,
+        [&]() -> std::span<const unsigned char> {
+            if (handedOut) return {};
+            handedOut = true;
+            return bytes;
+        },
+        fault);
+}
+
+bool ReplaceWithBackup(const std::string& path, const ContentPieces& content,
+                       const ReplaceFault& fault) {
     namespace fs = std::filesystem;
     const std::string fresh = NewFileName(path);
-    if (!WriteNewFile(fresh, bytes, fault)) return false;
+    if (!WriteNewFile(fresh, content, fault)) return false;
 
     std::error_code ec;
     if (fs::is_regular_file(path, ec)) KeepBackup(path, fault);

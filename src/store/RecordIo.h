@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +94,13 @@ std::string NewFileName(const std::string& path);
 // does not stop the write (the data is then stored without backup). Returns true only when the
 // new content is in place; on false, `path` is untouched and no new file is left behind.
 bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes,
+                       const ReplaceFault& fault = {});
+
+// The same with the new content handed out piece by piece: each call returns the next piece
+// (valid until the next call), an empty one at the end. A large file is then encoded in a
+// small buffer instead of being built whole in memory first.
+using ContentPieces = std::function<std::span<const unsigned char>()>;
+bool ReplaceWithBackup(const std::string& path, const ContentPieces& content,
                        const ReplaceFault& fault = {});
 
 }  // namespace telvor::recordio

@@ -6,13 +6,12 @@ bool ApplyEffects::ReplaceCallerFile(const std::string& path, const std::vector<
     return ReplaceCallers(path, rows);
 }
 
-bool ApplyEffects::ReplaceCallFile(const std::string& path,
-                                   const std::vector<CallRecord>& records) {
-    return ReplaceCalls(path, records);
+bool ApplyEffects::ReplaceCallFile(const std::string& path, const CallSource& calls) {
+    return ReplaceCalls(path, calls);
 }
 
-ApplyResult ApplyConfiguration(const ConfigContent& content, SettingsStore& store,
-                               AppSettings& settings, ApplyEffects& effects) {
+ApplyResult ApplyConfiguration(const ConfigContent& content, const CallSource& calls,
+                               SettingsStore& store, AppSettings& settings, ApplyEffects& effects) {
     ApplyResult result;
     // 1-2: the caller database (unnamed new rows are dropped by the replace).
     result.callerFileWritten = effects.ReplaceCallerFile(settings.callerFile, content.callers);
@@ -24,10 +23,7 @@ ApplyResult ApplyConfiguration(const ConfigContent& content, SettingsStore& stor
     // 5-6: the stored options.
     WriteOptions(store, settings, content.options);
     // 7: the call list.
-    std::vector<CallRecord> records;
-    records.reserve(content.calls.size());
-    for (const CallRow& row : content.calls) records.push_back(ToCallRecord(row));
-    result.callFileWritten = effects.ReplaceCallFile(settings.callFile, records);
+    result.callFileWritten = effects.ReplaceCallFile(settings.callFile, calls);
     return result;
 }
 

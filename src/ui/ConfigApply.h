@@ -14,11 +14,11 @@
 
 namespace telvor {
 
+// What the dialog holds besides its call list, which is written straight from its rows.
 struct ConfigContent {
     std::vector<CallerRow> callers;  // rows still captioned "Neuer Eintrag" are not stored
     std::vector<MsnRow> msns;        // in their present order
     ConfigOptions options;
-    std::vector<CallRow> calls;
 };
 
 // What an apply does outside the settings store. The files are replaced whole; a replace that
@@ -27,7 +27,7 @@ class ApplyEffects {
   public:
     virtual ~ApplyEffects() = default;
     virtual bool ReplaceCallerFile(const std::string& path, const std::vector<CallerRow>& rows);
-    virtual bool ReplaceCallFile(const std::string& path, const std::vector<CallRecord>& records);
+    virtual bool ReplaceCallFile(const std::string& path, const CallSource& calls);
     // Network forwarding switched on: the platform's network DDE service is started.
     virtual void StartNetDde() {}
 };
@@ -41,7 +41,7 @@ struct ApplyResult {
 // Writes everything. A file that cannot be written does not stop the other steps (the user's
 // other changes are stored), but the result says so: the apply is then not done, and the
 // dialog keeps its changes marked as unapplied. Store errors propagate to the caller.
-ApplyResult ApplyConfiguration(const ConfigContent& content, SettingsStore& store,
-                               AppSettings& settings, ApplyEffects& effects);
+ApplyResult ApplyConfiguration(const ConfigContent& content, const CallSource& calls,
+                               SettingsStore& store, AppSettings& settings, ApplyEffects& effects);
 
 }  // namespace telvor

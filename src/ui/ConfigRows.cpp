@@ -40,15 +40,6 @@ CallRow ToCallRow(const CallRecord& record, std::string dateTimeText) {
     return {record.name, record.called, std::move(dateTimeText), record.time, record.notInDatabase};
 }
 
-CallRecord ToCallRecord(const CallRow& row) {
-    CallRecord record;
-    record.name = row.caption.substr(0, 255);
-    record.called = row.msnText.substr(0, 127);
-    record.time = row.time;
-    record.notInDatabase = row.notInDatabase;
-    return record;
-}
-
 CallerRow NewCallerRow() {
     CallerRow row;
     row.number = NewEntryCaption;

@@ -36,8 +36,6 @@ struct CallRow {
 
 CallRow ToCallRow(const CallListEntry& entry);
 CallRow ToCallRow(const CallRecord& record, std::string dateTimeText);
-// The record to store: caption cut to 255 characters, MSN text to 127 (as the file holds).
-CallRecord ToCallRecord(const CallRow& row);
 
 // A new names row ("Neuer Eintrag") and a new MSN row ("Neue MSN", default flags).
 CallerRow NewCallerRow();

@@ -35,7 +35,11 @@ void TakeFields(const EntryFields& f, CallerRow& row) {
         row.programColumn.clear();
     else
         row.programColumn = JoinProgramColumn(f.program, f.parameter);
-    if (f.dmailEnabled) row.dmailColumn = f.dmailChecked ? "X" : "";
+    // assign(1, ...) rather than = "X", which GCC 12 misreads as an overlapping copy.
+    if (f.dmailEnabled && f.dmailChecked)
+        row.dmailColumn.assign(1, 'X');
+    else if (f.dmailEnabled)
+        row.dmailColumn.clear();
 }
 
 std::string DeleteEntryQuestion(const CallerRow& row) {

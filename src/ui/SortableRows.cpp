@@ -88,14 +88,29 @@ void SortableRows::Add(ListRow row) {
     Insert(shown_.size(), std::move(row));
 }
 
+std::size_t SortableRows::Store() {
+    if (used_ == rows_.size()) rows_.emplace_back();
+    for (ColumnKeys& column : keys_) column.keyOf.push_back(kNoKey);
+    return used_++;
+}
+
+void SortableRows::Add(std::string_view caption, std::initializer_list<std::string_view> subItems,
+                       std::string_view data) {
+    const std::size_t stored = Store();
+    ListRow& row = rows_[stored];
+    row.caption.assign(caption);
+    row.subItems.resize(subItems.size());
+    auto sub = subItems.begin();
+    for (std::string& text : row.subItems) text.assign(*sub++);
+    row.data.assign(data);
+    shown_.push_back(stored);
+}
+
 void SortableRows::Insert(std::size_t index, ListRow row) {
     index = std::min(index, shown_.size());
-    rows_.push_back(std::move(row));
-    shown_.insert(shown_.begin() + static_cast<std::ptrdiff_t>(index), rows_.size() - 1);
-    for (ColumnKeys& column : keys_) {
-        column.keys.emplace_back();
-        column.valid.push_back(0);
-    }
+    const std::size_t stored = Store();
+    rows_[stored] = std::move(row);
+    shown_.insert(shown_.begin() + static_cast<std::ptrdiff_t>(index), stored);
 }
 
 void SortableRows::Erase(std::size_t index) {
@@ -103,22 +118,32 @@ void SortableRows::Erase(std::size_t index) {
     const std::size_t stored = shown_[index];
     shown_.erase(shown_.begin() + static_cast<std::ptrdiff_t>(index));
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(stored));
+    --used_;
     for (std::size_t& at : shown_)
         if (at > stored) --at;
-    for (ColumnKeys& column : keys_) {
-        column.keys.erase(column.keys.begin() + static_cast<std::ptrdiff_t>(stored));
-        column.valid.erase(column.valid.begin() + static_cast<std::ptrdiff_t>(stored));
-    }
+    for (ColumnKeys& column : keys_)
+        column.keyOf.erase(column.keyOf.begin() + static_cast<std::ptrdiff_t>(stored));
 }
 
 void SortableRows::Clear() {
     rows_.clear();
+    used_ = 0;
     shown_.clear();
     keys_.clear();
 }
 
+void SortableRows::ClearForReload() {
+    used_ = 0;
+    shown_.clear();
+    keys_.clear();
+}
+
+void SortableRows::DropSpares() {
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(used_), rows_.end());
+}
+
 void SortableRows::Forget(std::size_t stored) {
-    for (ColumnKeys& column : keys_) column.valid[stored] = 0;
+    for (ColumnKeys& column : keys_) column.keyOf[stored] = kNoKey;
 }
 
 void SortableRows::SetCaption(std::size_t index, std::string text) {
@@ -154,20 +179,20 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
     if (!byDate) {
         if (keys_.size() <= column) keys_.resize(column + 1);
         for (ColumnKeys& cache : keys_) {
-            if (cache.keys.size() == rows_.size()) continue;
-            cache.keys.assign(rows_.size(), {});
-            cache.valid.assign(rows_.size(), 0);
+            if (cache.keyOf.size() == used_) continue;
+            cache.keys.clear();
+            cache.keyOf.assign(used_, kNoKey);
         }
         // Lists repeat their texts (the same caller, the same MSN): each distinct text is
         // given to the collation once per sort.
         std::unordered_map<std::string_view, std::size_t> made;
         ColumnKeys& cache = keys_[column];
-        for (std::size_t stored = 0; stored < rows_.size(); ++stored) {
-            if (cache.valid[stored] || (column != 0 && Lacks(rows_[stored], m))) continue;
+        for (std::size_t stored = 0; stored < used_; ++stored) {
+            if (cache.keyOf[stored] != kNoKey || (column != 0 && Lacks(rows_[stored], m))) continue;
             const std::string& text = TextOf(rows_[stored], column);
-            const auto [it, fresh] = made.try_emplace(text, stored);
-            cache.keys[stored] = fresh ? collation_->SortKey(text) : cache.keys[it->second];
-            cache.valid[stored] = 1;
+            const auto [it, fresh] = made.try_emplace(text, cache.keys.size());
+            if (fresh) cache.keys.push_back(collation_->SortKey(text));
+            cache.keyOf[stored] = static_cast<std::uint32_t>(it->second);
         }
     }
     // A compact record per place, so that the sort touches little memory.
@@ -181,7 +206,8 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
         const std::size_t stored = shown_[i];
         const ListRow& row = rows_[stored];
         entries[i].lacks = column != 0 && !byDate && Lacks(row, m);
-        entries[i].key = byDate || entries[i].lacks ? nullptr : &keys_[column].keys[stored];
+        entries[i].key =
+            byDate || entries[i].lacks ? nullptr : &keys_[column].keys[keys_[column].keyOf[stored]];
         entries[i].date = byDate ? DateOf(row) : 0;
     }
     const int s = key < 0 ? -1 : 1;
@@ -192,6 +218,11 @@ std::vector<std::size_t> SortableRows::Sort(int key) {
         if (ea.lacks || eb.lacks) return static_cast<int>(eb.lacks) - static_cast<int>(ea.lacks);
         return Sign(ea.key->compare(*eb.key)) * s;
     };
+    // Rows already in order (a list written in the order it is shown, sorted the same way
+    // again when it is read) stay as they are, as a stable sort would leave them.
+    bool inOrder = true;
+    for (std::size_t i = 1; i < n && inOrder; ++i) inOrder = compare(i - 1, i) <= 0;
+    if (inOrder) return order;
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return compare(a, b) < 0; });
 

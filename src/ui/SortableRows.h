@@ -3,6 +3,8 @@
 // that order them. The rows live here, not in the list control, so a list of 100 000 calls is
 // sorted over precomputed collation keys instead of one locale compare per comparison.
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,9 +66,17 @@ class SortableRows {
     const ListRow& Row(std::size_t index) const { return rows_[shown_[index]]; }
 
     void Add(ListRow row);
+    // The same from texts in place: a row kept by ClearForReload takes them into the room of
+    // its strings, so a list loaded again and again allocates nothing per row.
+    void Add(std::string_view caption, std::initializer_list<std::string_view> subItems,
+             std::string_view data);
     void Insert(std::size_t index, ListRow row);
     void Erase(std::size_t index);
     void Clear();
+    // Empties the list but keeps its rows' storage for the next load; DropSpares frees what the
+    // load did not use again.
+    void ClearForReload();
+    void DropSpares();
 
     void SetCaption(std::size_t index, std::string text);
     // Sub-items up to `sub` are added, empty, when the row has fewer.
@@ -79,19 +89,26 @@ class SortableRows {
     std::vector<std::size_t> Sort(int key);
 
   private:
-    // Collation keys of one column by stored row, made on first use and kept until the text
-    // changes.
+    // Collation keys of one column, made on first use and kept until the text changes. Rows
+    // repeat their texts (100 000 calls of a few thousand callers), so each key is held once
+    // and the rows point at it.
+    static constexpr std::uint32_t kNoKey = UINT32_MAX;
     struct ColumnKeys {
-        std::vector<std::string> keys;
-        std::vector<unsigned char> valid;
+        std::vector<std::string> keys;     // distinct texts' keys, in the order made
+        std::vector<std::uint32_t> keyOf;  // by stored row: its key's index, or kNoKey
     };
     void Forget(std::size_t stored);
 
     RowOrder order_;
     const TextCollation* collation_;
+    // Takes a new row's storage: a kept one, else a new one at the end. Returns its index.
+    std::size_t Store();
+
     // The rows stay where they were stored; a sort reorders only `shown_`, the stored index of
-    // the row at each place, so 100 000 rows are not moved.
+    // the row at each place, so 100 000 rows are not moved. Rows from `used_` on are kept for
+    // reuse (ClearForReload) and are not part of the list.
     std::vector<ListRow> rows_;
+    std::size_t used_ = 0;
     std::vector<std::size_t> shown_;
     std::vector<ColumnKeys> keys_;  // by column index
 };

@@ -167,5 +167,16 @@ TEST_F(ConfigDialogTest, ListsOfTheFilesAndTheStoreAreLoadedOnShow) {
     EXPECT_FALSE(dialog->ApplyEnabled());
 }
 
+// The sound-file dialog no control opens: its title and the file types the system shows.
+TEST_F(ConfigDialogTest, SoundFileDialogOffersWaveFilesUnderItsTitle) {
+    DialogAnswer answer{"Klangdatei auswählen", "Abbrechen"};
+    answer.listId = 0x470;  // the file types
+    wintest::AnswerNextDialog(answer);
+    EXPECT_FALSE(dialog->SoundDlg().Run(dialog->Handle()));
+    EXPECT_TRUE(answer.answered);
+    EXPECT_EQ(answer.seenList,
+              (std::vector<std::string>{"Audiodateien (*.wav)", "Alle Dateien (*.*)"}));
+}
+
 }  // namespace
 }  // namespace telvor

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/WinTestSupport.h"
@@ -154,6 +155,22 @@ TEST_F(Lists, LocaleOrderIsCaseSensitiveWordSort) {
         return lstrcmpA(x.c_str(), y.c_str()) < 0;
     });
     EXPECT_EQ(Column(names->Handle(), 0), expected);
+}
+
+// Inside an update a sort state is sorted once at its end, in the order the sorts one after
+// another give: another column's sort still counts for the ties of the last.
+TEST_F(Lists, SortsInsideAnUpdateEndAsTheyWouldOneAfterAnother) {
+    for (const auto& [number, name] : {std::pair{"b", "2"}, {"a", "3"}, {"b", "1"}, {"a", "1"}})
+        names->AddRow(number, {name});
+    names->SelectRow(1);  // a 3
+    names->BeginUpdate();
+    names->SetSortedColumn(1);
+    names->SetSortedColumn(0);
+    names->SetSortDirection(sdUp);
+    names->EndUpdate();
+    EXPECT_EQ(Column(names->Handle(), 0), (std::vector<std::string>{"b", "b", "a", "a"}));
+    EXPECT_EQ(Column(names->Handle(), 1), (std::vector<std::string>{"1", "2", "1", "3"}));
+    EXPECT_EQ(names->SelectedRows(), (std::vector<int>{3}));
 }
 
 TEST_F(Lists, InPlaceEditEndsThroughTheHandler) {

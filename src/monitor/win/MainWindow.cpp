@@ -19,6 +19,7 @@
 #include "ui/FirstRun.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/ConfigDialog.h"
+#include "ui/win/EntryDialog.h"
 #include "ui/win/LocalizeForm.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
@@ -70,6 +71,8 @@ void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about,
                                   TEditDbEntry* entry) {
     configure_ = configure;
     about_ = about;
+    // The town under a typed number: the area codes loaded at start, the prefixes as stored.
+    if (entry) entry->SetTownSources(&store_, &areaCodes_);
     if (configure_) {
         // The dialog edits the settings the call handlers read: an apply is in force at once.
         TConfigureForm::Links links;

@@ -17,6 +17,8 @@ namespace telvor {
 namespace {
 
 constexpr unsigned kFirstRunInfoId = 20016;
+constexpr unsigned kSoundFilterId = 20020;
+constexpr unsigned kSoundTitleId = 20022;
 constexpr unsigned kFileNotWrittenId = kFileCreateErrorId;  // "Datei %s kann nicht erstellt werden"
 
 bool IsWindowsNt() {
@@ -52,9 +54,11 @@ std::unique_ptr<TConfigureForm> TConfigureForm::Create(HWND owner, std::string& 
 }
 
 // Steps 1-2 (context help and the captions are the form's own); the popup menus, the lists'
-// column captions and the import dialog's texts are ConfigLists'.
+// column captions are ConfigLists'; the import dialog takes its texts when it runs.
 void TConfigureForm::FormCreate() {
     Form& form = *form_;
+    soundDlg_.SetFilter(LoadStr(kSoundFilterId));
+    soundDlg_.SetTitle(LoadStr(kSoundTitleId));
     SendMessageA(form.Control("CloseTimeU"), UDM_SETPOS32, 0, 60);
     UDACCEL step{0, kCloseTimeStep};
     SendMessageA(form.Control("CloseTimeU"), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
@@ -169,7 +173,8 @@ void TConfigureForm::UebernehmenBClick() {
     } effects(*this);
     ApplyResult result;
     try {
-        result = ApplyConfiguration(Content(), StoreOf(links_), *links_.settings, effects);
+        result = ApplyConfiguration(Content(), lists_->Calls(), StoreOf(links_), *links_.settings,
+                                    effects);
     } catch (...) {
         form_->SetEnabled("UebernehmenB", true);  // the store's error box follows
         throw;

@@ -22,6 +22,7 @@
 #include "ui/ListFlow.h"
 #include "ui/ListLayout.h"
 #include "ui/win/Form.h"
+#include "ui/win/OpenFileDialog.h"
 
 namespace telvor {
 
@@ -84,6 +85,8 @@ class TConfigureForm : private ListFlowPort {
     // Enter and Esc end the in-place editing of the names and MSN lists. True when handled.
     bool ListEditKeyHook(MSG& msg);
     void SetInfoEnabled(bool enabled);
+    // The sound-file dialog, given its title and filter at creation; no control opens it.
+    const OpenFileDialog& SoundDlg() const { return soundDlg_; }
 
     // Handlers, named as the form publishes them.
     void FormShow();
@@ -110,7 +113,7 @@ class TConfigureForm : private ListFlowPort {
     void DelAllCallsBClick();
     void ToDatabaseBClick();
 
-    // The rows as they stand, for an apply, the import and tests.
+    // The rows (but the calls) and options as they stand, for an apply, the import and tests.
     ConfigContent Content() const;
     std::vector<CallerRow> NameRows() const;
     void AddNameRows(const std::vector<CallerRow>& rows);
@@ -146,6 +149,7 @@ class TConfigureForm : private ListFlowPort {
     ListFlow flow_;
     bool loadingChecks_ = false;  // LoadingChecks
     int closeTimePosition_ = 60;  // the last valid position of CloseTimeU
+    OpenFileDialog soundDlg_{OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST};
 };
 
 }  // namespace telvor

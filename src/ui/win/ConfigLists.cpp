@@ -21,19 +21,20 @@ namespace telvor {
 
 namespace {
 
-CallerRow TextsOf(const MsnRow& row) {
-    return {row.number, row.name, row.programColumn, row.dmailColumn};
-}
-
 // Date and time of a call as the locale shows them; many calls share a day and a minute.
 class DateTimeTexts {
   public:
-    std::string Of(double time) {
+    // Valid until the next call.
+    std::string_view Of(double time) {
         const long long day = static_cast<long long>(time);
         const long long minute =
             static_cast<long long>((time - static_cast<double>(day)) * 1440.0 + 1e-7);
-        return Cached(dates_, day, [&] { return Format(time, true); }) + " " +
-               Cached(times_, minute, [&] { return Format(time, false); });
+        const std::string& date = Cached(dates_, day, [&] { return Format(time, true); });
+        const std::string& clock = Cached(times_, minute, [&] { return Format(time, false); });
+        text_.assign(date);
+        text_ += ' ';
+        text_.append(clock);
+        return text_;
     }
 
   private:
@@ -70,6 +71,7 @@ class DateTimeTexts {
     }
     std::unordered_map<long long, std::string> dates_;
     std::unordered_map<long long, std::string> times_;
+    std::string text_;
 };
 
 std::string FlagBytes(const MsnFlags& flags) {
@@ -100,16 +102,49 @@ void SetColumnCaption(HWND list, int column, const std::string& text) {
     SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
 }
 
-// A whole load is one update of the control, with room for all rows made at once.
-class LoadScope {
+// The call list's rows as records: texts and date read in place, nothing copied.
+class CallRowSource final : public CallSource {
   public:
-    LoadScope(TSortListView& list, std::size_t rows) : list_(list) {
+    explicit CallRowSource(const TDateSortListView& list) : list_(list) {}
+    std::size_t Count() const override { return static_cast<std::size_t>(list_.RowCount()); }
+    CallView At(std::size_t index) const override {
+        const int row = static_cast<int>(index);
+        const CallRowData data = list_.CallData(row);
+        return {list_.Text(row, 0), list_.Text(row, 1), data.time, data.notInDatabase};
+    }
+
+  private:
+    const TDateSortListView& list_;
+};
+
+// The call list file straight into the list: each record becomes its row while it is still in
+// the reader's buffer.
+class CallRowSink final : public CallSink {
+  public:
+    CallRowSink(TDateSortListView& list, DateTimeTexts& dateTimes)
+        : list_(list), dateTimes_(dateTimes) {}
+    void Expect(std::size_t count) override { list_.Reserve(static_cast<int>(count)); }
+    void Add(const CallView& call) override {
+        list_.AddCall(call.name, call.called, dateTimes_.Of(call.time),
+                      {call.time, call.notInDatabase});
+    }
+
+  private:
+    TDateSortListView& list_;
+    DateTimeTexts& dateTimes_;
+};
+
+// One update of the control (a load, with room for all rows made at once, or a sort state):
+// counted, sorted and repainted once, at the end.
+class UpdateScope {
+  public:
+    explicit UpdateScope(TSortListView& list, std::size_t rows = 0) : list_(list) {
         list_.BeginUpdate();
         list_.Reserve(static_cast<int>(rows));
     }
-    ~LoadScope() { list_.EndUpdate(); }
-    LoadScope(const LoadScope&) = delete;
-    LoadScope& operator=(const LoadScope&) = delete;
+    ~UpdateScope() { list_.EndUpdate(); }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
 
   private:
     TSortListView& list_;
@@ -133,13 +168,14 @@ bool RunEntryDialog(TEditDbEntry& dialog, EntryList list, EntryFields& fields, i
 
 struct ConfigLists::Impl {
     explicit Impl(Form& f)
-        : form(f), calls(f, "CallsLV"), names(f, "ListViewL"), msns(f, "MSNLV") {}
+        : form(f), calls(f, "CallsLV"), names(f, "ListViewL"), msns(f, "MSNLV"), callRows(calls) {}
 
     Form& form;
     TDateSortListView calls;
     TSortListView names;
     TSortListView msns;
     DateTimeTexts dateTimes;
+    CallRowSource callRows;
 
     TSortListView& Of(EntryList list) { return list == EntryList::Names ? names : msns; }
     const TSortListView& Of(EntryList list) const {
@@ -154,17 +190,18 @@ ConfigLists::ConfigLists(Form& form) : impl_(std::make_unique<Impl>(form)) {
 
 ConfigLists::~ConfigLists() = default;
 
+// The lists are loaded again at once: their rows' storage is kept for it.
 void ConfigLists::Clear() {
-    impl_->calls.Clear();
-    impl_->names.Clear();
-    impl_->msns.Clear();
+    impl_->calls.ClearForReload();
+    impl_->names.ClearForReload();
+    impl_->msns.ClearForReload();
 }
 
 void ConfigLists::Load(SettingsStore& store, const AppSettings& settings) {
     Impl& m = *impl_;
     {
         const std::vector<CallerRecord> callers = LoadCallers(settings.callerFile);
-        LoadScope scope(m.names, callers.size());
+        UpdateScope scope(m.names, callers.size());
         for (const CallerRecord& record : callers) {
             CallerRow row = ToRow(record);
             m.names.AddRow(std::move(row.number), SubItemsOf(row));
@@ -175,11 +212,9 @@ void ConfigLists::Load(SettingsStore& store, const AppSettings& settings) {
         m.msns.AddRow(row.number, {row.name, row.programColumn, row.dmailColumn},
                       FlagBytes(row.flags));
     }
-    const std::vector<CallRecord> calls = LoadCalls(settings.callFile);
-    LoadScope scope(m.calls, calls.size());
-    for (const CallRecord& record : calls)
-        m.calls.AddCall(record.name, record.called, m.dateTimes.Of(record.time),
-                        {record.time, record.notInDatabase});
+    UpdateScope scope(m.calls);
+    CallRowSink sink(m.calls, m.dateTimes);
+    ReadCalls(settings.callFile, sink);  // a file that cannot be read leaves the list empty
 }
 
 void ConfigLists::ConvertNames(
@@ -201,6 +236,8 @@ void ConfigLists::ApplyLayouts(SettingsStore& store, int scrollBarWidth) {
         const ListLayout layout = ReadListLayout(store, which, scrollBarWidth);
         for (std::size_t i = 0; i < layout.widths.size(); ++i)
             list->SetColumnWidth(static_cast<int>(i), layout.widths[i]);
+        // Column, then direction: one update, so the rows are sorted once, by both.
+        UpdateScope scope(*list);
         // A negative column (only from edited settings) is not used.
         if (layout.sortedColumn >= 0) list->SetSortedColumn(layout.sortedColumn);
         list->SetSortDirection(static_cast<unsigned char>(layout.sortDirection));
@@ -230,13 +267,11 @@ ConfigContent ConfigLists::Content() const {
         content.msns.push_back({texts.number, texts.name, texts.programColumn, texts.dmailColumn,
                                 FlagsOf(m.msns.Data(i))});
     }
-    content.calls.reserve(static_cast<std::size_t>(m.calls.RowCount()));
-    for (int i = 0; i < m.calls.RowCount(); ++i) {
-        const CallRowData data = m.calls.CallData(i);
-        content.calls.push_back({m.calls.Caption(i), m.calls.SubItem(i, 0), m.calls.SubItem(i, 1),
-                                 data.time, data.notInDatabase});
-    }
     return content;
+}
+
+const CallSource& ConfigLists::Calls() const {
+    return impl_->callRows;
 }
 
 void ConfigLists::AddCall(const CallRow& row) {
@@ -248,7 +283,7 @@ std::size_t ConfigLists::CallCount() const {
 }
 
 void ConfigLists::AddNames(const std::vector<CallerRow>& rows) {
-    LoadScope scope(impl_->names, rows.size());
+    UpdateScope scope(impl_->names, rows.size());
     for (const CallerRow& row : rows) impl_->names.AddRow(row.number, SubItemsOf(row));
 }
 

@@ -37,8 +37,10 @@ class ConfigLists {
                       SettingsStore& store);
     void ApplyLayouts(SettingsStore& store, int scrollBarWidth);
     void SaveLayouts(SettingsStore& store);
-    // Callers, MSNs and calls as they stand (options left empty).
+    // Callers and MSNs as they stand (options left empty).
     ConfigContent Content() const;
+    // The call list's rows as the records an apply writes, read in place.
+    const CallSource& Calls() const;
 
     void AddCall(const CallRow& row);
     std::size_t CallCount() const;

@@ -1,9 +1,5 @@
 #include "ui/win/EntryDialog.h"
 
-#include <commdlg.h>
-
-#include <vector>
-
 #include "base/StringTable.h"
 #include "store/AppSettings.h"
 #include "store/win/RegistrySettingsStore.h"
@@ -168,6 +164,8 @@ std::unique_ptr<TEditDbEntry> TEditDbEntry::Create(HWND owner, std::string& erro
     form.OnClick("BrowseB", [self] { self->Browse(); });
     form.OnClick("OkB", [&form] { form.EndModal(IDOK); });
     form.OnClick("AbrechenB", [&form] { form.EndModal(IDCANCEL); });
+    dialog->openDlg_.SetFilter(LoadStr(kFileFilterId));
+    dialog->openDlg_.SetTitle(LoadStr(kFileTitleId));
     return dialog;
 }
 
@@ -190,28 +188,9 @@ void TEditDbEntry::UpdateTown() {
 
 void TEditDbEntry::Browse() {
     const std::string preset = form_->Text("ProgrammE");
-    const std::string folder = BrowseFolder(preset);
-    std::string filter = LoadStr(kFileFilterId);
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    filter.append(2, '\0');
-    const std::string title = LoadStr(kFileTitleId);
-    std::vector<char> file(32768, '\0');
-    if (preset.size() >= file.size()) return;  // no dialog could hold it; the field stays
-    preset.copy(file.data(), preset.size());
-
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = form_->Handle();
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     // A cancelled dialog leaves the field as it was.
-    if (GetOpenFileNameA(&ofn)) form_->SetText("ProgrammE", file.data());
+    if (const auto chosen = openDlg_.Run(form_->Handle(), preset, BrowseFolder(preset)))
+        form_->SetText("ProgrammE", *chosen);
 }
 
 bool TEditDbEntry::Edit(EntryMode mode, EntryValues& values, int dmailMode) {

@@ -13,6 +13,7 @@
 #include "numbers/Numbers.h"
 #include "store/SettingsStore.h"
 #include "ui/win/Form.h"
+#include "ui/win/OpenFileDialog.h"
 
 namespace telvor {
 
@@ -68,6 +69,8 @@ class TEditDbEntry {
     SettingsStore* store_ = nullptr;
     const AreaCodeList* areaCodes_ = nullptr;
     EntryMode mode_ = EntryMode::CallerDatabase;
+    // OpenDlg, the program field's file browser.
+    OpenFileDialog openDlg_{OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST};
 };
 
 }  // namespace telvor

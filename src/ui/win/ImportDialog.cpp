@@ -7,21 +7,13 @@
 #include "store/TextImport.h"
 #include "ui/win/HelpViewer.h"
 #include "ui/win/MessageDialogs.h"
+#include "ui/win/OpenFileDialog.h"
 
 namespace telvor {
 namespace {
 
 constexpr unsigned kTitleId = 20024;
 constexpr unsigned kFilterId = 20025;
-
-// "Textdateien (*.txt)|*.txt|..." in the dialog's form: pairs ended by NUL, a NUL at the end.
-std::string FilterOf(std::string text) {
-    for (char& c : text)
-        if (c == '|') c = '\0';
-    text.push_back('\0');
-    text.push_back('\0');
-    return text;
-}
 
 // The explorer-style dialog's hook: its help button shows the import's help topic.
 UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
@@ -40,7 +32,7 @@ UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
 
 std::optional<std::string> ChooseImportFile(HWND owner) {
     const std::string title = LoadStr(kTitleId);
-    const std::string filter = FilterOf(LoadStr(kFilterId));
+    const std::string filter = SystemFilter(LoadStr(kFilterId));
     char file[MAX_PATH] = {};
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -196,8 +197,11 @@ void TSortListView::BeginUpdate() {
 }
 
 void TSortListView::EndUpdate() {
-    if (updating_ == 0 || --updating_ > 0 || !hwnd_) return;
+    if (updating_ == 0 || --updating_ > 0) return;
+    rows_.DropSpares();  // a load is done: what it did not use again goes
     SyncCount(true);
+    if (const int key = std::exchange(pendingSort_, 0)) SortNow(key);
+    if (!hwnd_) return;
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -211,6 +215,14 @@ void TSortListView::SyncCount(bool keepScroll) {
 int TSortListView::AddRow(std::string caption, std::vector<std::string> subItems,
                           std::string data) {
     rows_.Add({std::move(caption), std::move(subItems), std::move(data)});
+    SyncCount(true);
+    return RowCount() - 1;
+}
+
+int TSortListView::AddTexts(std::string_view caption,
+                            std::initializer_list<std::string_view> subItems,
+                            std::string_view data) {
+    rows_.Add(caption, subItems, data);
     SyncCount(true);
     return RowCount() - 1;
 }
@@ -244,8 +256,18 @@ void TSortListView::Clear() {
     if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
 }
 
+void TSortListView::ClearForReload() {
+    rows_.ClearForReload();
+    if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+}
+
 std::string TSortListView::Caption(int row) const {
     return Valid(row) ? rows_.Row(static_cast<std::size_t>(row)).caption : std::string();
+}
+
+std::string_view TSortListView::Text(int row, int column) const {
+    const std::string* text = TextAt(row, column);
+    return text ? std::string_view(*text) : std::string_view();
 }
 
 void TSortListView::SetCaption(int row, std::string text) {
@@ -359,6 +381,16 @@ void TSortListView::BeginEdit(int row) {
 }
 
 void TSortListView::SortRows(int key) {
+    if (updating_ > 0) {
+        // Another column first sorts by the one before: the later sort keeps its ties.
+        if (pendingSort_ != 0 && std::abs(pendingSort_) != std::abs(key)) SortNow(pendingSort_);
+        pendingSort_ = key;
+        return;
+    }
+    SortNow(key);
+}
+
+void TSortListView::SortNow(int key) {
     if (rows_.Count() < 2) return;
     // Asking an owner-data control for selected rows walks all rows: only when there are any.
     const std::vector<int> selected = SelectedCount() > 0 ? SelectedRows() : std::vector<int>();
@@ -399,13 +431,9 @@ void TSortListView::SetColumnWidth(int column, int width) {
 TDateSortListView::TDateSortListView(Form& form, std::string_view name)
     : TSortListView(form, name, RowOrder::Date) {}
 
-int TDateSortListView::AddCall(std::string caption, std::string msnText, std::string dateTimeText,
-                               const CallRowData& data) {
-    std::vector<std::string> subs;
-    subs.reserve(2);
-    subs.push_back(std::move(msnText));
-    subs.push_back(std::move(dateTimeText));
-    return AddRow(std::move(caption), std::move(subs), EncodeCallRowData(data));
+int TDateSortListView::AddCall(std::string_view caption, std::string_view msnText,
+                               std::string_view dateTimeText, const CallRowData& data) {
+    return AddTexts(caption, {msnText, dateTimeText}, EncodeCallRowData(data));
 }
 
 }  // namespace telvor

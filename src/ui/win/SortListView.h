@@ -28,6 +28,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,7 +59,9 @@ class TSortListView {
     // Room for `count` rows at once (a load of a known size).
     void Reserve(int count);
     // Between BeginUpdate and EndUpdate (nested calls count) the control is told the row
-    // count and repainted only once, at the end.
+    // count and repainted only once, at the end. Sorts by one column in a row (its sort state
+    // set column first, then direction) are done once, at the end, by the last direction: the
+    // same order, since equal rows keep their order in every sort.
     void BeginUpdate();
     void EndUpdate();
     // Appends a row at the end; returns its index.
@@ -68,9 +71,14 @@ class TSortListView {
                   std::string data = {});
     void DeleteRow(int index);
     void Clear();
+    // Empties the list for a new load that reuses the rows' storage (see SortableRows).
+    void ClearForReload();
 
     // Out-of-range indices read as empty and are ignored when set.
     std::string Caption(int row) const;
+    // A column's text in place (0 = the caption), empty when missing; valid until the row
+    // changes or goes.
+    std::string_view Text(int row, int column) const;
     void SetCaption(int row, std::string text);
     int SubItemCount(int row) const;
     // Sub-item i is column i + 1; a missing one reads as empty.
@@ -114,10 +122,14 @@ class TSortListView {
 
   protected:
     TSortListView(Form& form, std::string_view name, RowOrder order);
+    // AddRow from texts in place: a row kept by ClearForReload takes them into its storage.
+    int AddTexts(std::string_view caption, std::initializer_list<std::string_view> subItems,
+                 std::string_view data);
 
   private:
     void Attach();
     void SortRows(int key);
+    void SortNow(int key);
     void SyncCount(bool keepScroll);
     void RedrawRow(int row);
     bool Valid(int row) const { return row >= 0 && row < RowCount(); }
@@ -135,6 +147,7 @@ class TSortListView {
     SortableRows rows_;
     SortState sort_;
     int updating_ = 0;
+    int pendingSort_ = 0;  // the sort key deferred to the end of the update, 0 for none
     bool editing_ = false;
     std::vector<wchar_t> wideBuffer_;
 };
@@ -145,7 +158,7 @@ class TDateSortListView : public TSortListView {
 
     // A call row: the caller's name (or number), the MSN, the date/time text, and the date/time
     // with the not-in-database flag as the attached data.
-    int AddCall(std::string caption, std::string msnText, std::string dateTimeText,
+    int AddCall(std::string_view caption, std::string_view msnText, std::string_view dateTimeText,
                 const CallRowData& data);
     CallRowData CallData(int row) const { return DecodeCallRowData(Data(row)); }
 };

@@ -106,6 +106,28 @@ TEST_F(CallListTest, ReplaceKeepsOneBackupGeneration) {
     EXPECT_EQ(calls[0].time, 4.0);
 }
 
+// The dialog's apply writes straight from its rows, a batch of records at a time: the file is
+// what the records encode to across batches, long texts cut, no remnants of the batch before.
+TEST_F(CallListTest, ReplaceFromASourceWritesBatchAfterBatch) {
+    std::vector<CallRecord> records;
+    for (int i = 0; i < 2100; ++i)
+        records.push_back({i < 1024 ? std::string(300, 'n') : "k" + std::to_string(i),
+                           i % 2 ? std::string(130, 'c') : "4711", 46000.0 + i, i % 3 == 0});
+    ASSERT_TRUE(ReplaceCalls(path_, CallRecordSource(records)));
+    const std::vector<unsigned char> expected = EncodeCalls(records);
+    EXPECT_TRUE(ReadBytes(path_) == expected);
+    const auto back = LoadCalls(path_);
+    ASSERT_EQ(back.size(), records.size());
+    EXPECT_EQ(back[0].name, std::string(255, 'n'));
+    EXPECT_EQ(back[1].called, std::string(127, 'c'));
+    EXPECT_EQ(back[1024].name, "k1024");
+    EXPECT_EQ(back[2099].time, 46000.0 + 2099);
+
+    const std::vector<CallRecord> none;
+    ASSERT_TRUE(ReplaceCalls(path_, CallRecordSource(none)));
+    EXPECT_EQ(std::filesystem::file_size(path_), 0u);
+}
+
 TEST_F(CallListTest, RandomAndTruncatedFilesAreReadSafely) {
     std::mt19937 random(396);
     for (int round = 0; round < 150; ++round) {

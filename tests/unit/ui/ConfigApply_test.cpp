@@ -43,9 +43,14 @@ class RecordingEffects : public ApplyEffects {
         callers = rows;
         return callersOk;
     }
-    bool ReplaceCallFile(const std::string& path, const std::vector<CallRecord>& records) override {
-        log_.push_back("calls " + path + " " + std::to_string(records.size()));
-        calls = records;
+    bool ReplaceCallFile(const std::string& path, const CallSource& source) override {
+        log_.push_back("calls " + path + " " + std::to_string(source.Count()));
+        calls.clear();
+        for (std::size_t i = 0; i < source.Count(); ++i) {
+            const CallView call = source.At(i);
+            calls.push_back(
+                {std::string(call.name), std::string(call.called), call.time, call.notInDatabase});
+        }
         return callsOk;
     }
     void StartNetDde() override { log_.push_back("netdde"); }
@@ -72,9 +77,12 @@ ConfigContent SampleContent() {
     c.options.nationalCalls = "0";
     c.options.internationalCalls = "00";
     c.options.dmWhen = 3;
-    c.calls = {{"Hans", "Büro (4711)", "8.12.2026 00:07", 46364.25, false}};
     return c;
 }
+
+// The dialog's call list, as the rows it writes from.
+const std::vector<CallRecord> kCalls = {{"Hans", "Büro (4711)", 46364.25, false}};
+const CallRecordSource kCallRows(kCalls);
 
 std::size_t IndexOf(const Log& log, const std::string& entry) {
     for (std::size_t i = 0; i < log.size(); ++i)
@@ -93,7 +101,7 @@ TEST(ApplyConfiguration, WritesFilesMsnsAndOptionsInTheirOrder) {
     ConfigContent content = SampleContent();
     content.options.enableNetDde = true;
 
-    const ApplyResult result = ApplyConfiguration(content, store, settings, effects);
+    const ApplyResult result = ApplyConfiguration(content, kCallRows, store, settings, effects);
     EXPECT_TRUE(result.Done());
 
     // Caller file first, call file last; the MSN section is erased before its entries.
@@ -145,7 +153,7 @@ TEST(ApplyConfiguration, NetworkServiceStartsOnlyWhenForwardingIsOn) {
     RecordingStore store(log);
     RecordingEffects effects(log);
     AppSettings settings;
-    ApplyConfiguration(SampleContent(), store, settings, effects);
+    ApplyConfiguration(SampleContent(), kCallRows, store, settings, effects);
     EXPECT_EQ(std::count(log.begin(), log.end(), "netdde"), 0);
 }
 
@@ -155,7 +163,7 @@ TEST(ApplyConfiguration, AFileThatCannotBeWrittenIsReportedAndTheRestStillStored
     RecordingEffects effects(log);
     effects.callersOk = false;
     AppSettings settings;
-    ApplyResult result = ApplyConfiguration(SampleContent(), store, settings, effects);
+    ApplyResult result = ApplyConfiguration(SampleContent(), kCallRows, store, settings, effects);
     EXPECT_FALSE(result.Done());
     EXPECT_FALSE(result.callerFileWritten);
     EXPECT_TRUE(result.callFileWritten);
@@ -163,7 +171,7 @@ TEST(ApplyConfiguration, AFileThatCannotBeWrittenIsReportedAndTheRestStillStored
 
     effects.callersOk = true;
     effects.callsOk = false;
-    result = ApplyConfiguration(SampleContent(), store, settings, effects);
+    result = ApplyConfiguration(SampleContent(), kCallRows, store, settings, effects);
     EXPECT_FALSE(result.Done());
     EXPECT_FALSE(result.callFileWritten);
 }
@@ -179,7 +187,7 @@ TEST(ApplyConfiguration, RealFilesLeaveOutUnnamedEntriesAndKeepMsnPlaceholders) 
     ConfigContent content = SampleContent();
     content.callers.push_back(NewCallerRow());
     content.msns.push_back(NewMsnRow());
-    ASSERT_TRUE(ApplyConfiguration(content, store, settings, effects).Done());
+    ASSERT_TRUE(ApplyConfiguration(content, kCallRows, store, settings, effects).Done());
     const auto callers = LoadCallers(settings.callerFile);
     ASSERT_EQ(callers.size(), 1u);
     EXPECT_EQ(callers[0].number, "0711123");
@@ -197,7 +205,8 @@ TEST(ApplyConfiguration, AnUnwritableCallerFileKeepsTheOldFile) {
     // A folder where the file should be: the replace cannot write it.
     settings.callerFile = dir.File("missing-folder/CallerList.ddb");
     settings.callFile = dir.File("Calls.ddb");
-    const ApplyResult result = ApplyConfiguration(SampleContent(), store, settings, effects);
+    const ApplyResult result =
+        ApplyConfiguration(SampleContent(), kCallRows, store, settings, effects);
     EXPECT_FALSE(result.callerFileWritten);
     EXPECT_TRUE(result.callFileWritten);
 }

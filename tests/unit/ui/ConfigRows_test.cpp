@@ -1,5 +1,5 @@
-// Rows of the dialog's lists against the stored forms: MSN entries, call records, and the
-// column widths and sort state with their defaults.
+// Rows of the dialog's lists against the stored forms: MSN entries, and the column widths and
+// sort state with their defaults.
 #include "ui/ConfigRows.h"
 
 #include <gtest/gtest.h>
@@ -36,15 +36,6 @@ TEST(MsnRow, EmptyProgramAndParametersGiveAnEmptyColumn) {
     row.programColumn = "ab";  // shorter than 3: no program at all
     EXPECT_EQ(ToMsnEntry(row).programm, "");
     EXPECT_FALSE(ToMsnEntry(row).dmail);
-}
-
-TEST(CallRow, RecordCutsToTheFileFields) {
-    CallRow row{std::string(300, 'n'), std::string(200, 'm'), "x", 46364.5, true};
-    const CallRecord r = ToCallRecord(row);
-    EXPECT_EQ(r.name.size(), 255u);
-    EXPECT_EQ(r.called.size(), 127u);
-    EXPECT_TRUE(r.notInDatabase);
-    EXPECT_DOUBLE_EQ(r.time, 46364.5);
 }
 
 TEST(ListLayout, DefaultsLeaveRoomForTheScrollBar) {

@@ -162,6 +162,31 @@ TEST(SortableRows, InsertAndEraseKeepCachedKeysWithTheirRows) {
     EXPECT_EQ(rows.Sort(1), (std::vector<std::size_t>{0}));
 }
 
+// A reload into the kept rows: the new texts, sub-items and data replace the old ones whole
+// (nothing of a longer old row remains), and no key of an old text sorts a new one.
+TEST(SortableRows, ReloadIntoKeptRowsTakesOnlyTheNewTexts) {
+    SortableRows rows(RowOrder::Text, kBytes);
+    rows.Add(Row("a", {"1", "2", "3"}, "old"));
+    rows.Add(Row("b"));
+    rows.Add(Row("c"));
+    rows.Sort(-1);  // keys made: c, b, a
+    rows.ClearForReload();
+    EXPECT_EQ(rows.Count(), 0u);
+    rows.Add("z", {"9"}, "");
+    rows.Add("y", {}, "new");
+    rows.Sort(1);
+    EXPECT_EQ(Captions(rows), (std::vector<std::string>{"y", "z"}));
+    EXPECT_EQ(rows.Row(1).subItems, (std::vector<std::string>{"9"}));
+    EXPECT_EQ(rows.Row(1).data, "");
+    EXPECT_EQ(rows.Row(0).data, "new");
+    rows.DropSpares();
+    rows.Erase(0);
+    rows.Add(Row("x"));
+    rows.Add("w", {}, "");  // after a drop: new storage again
+    rows.Sort(1);
+    EXPECT_EQ(Captions(rows), (std::vector<std::string>{"w", "x", "z"}));
+}
+
 TEST(SortableRows, NaNDatesStayAStrictOrder) {
     SortableRows rows(RowOrder::Date, kBytes);
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -51,6 +51,15 @@ void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (WindowClass(c) == "Static" && !WindowText(c).empty())
             g_answer->seenText = WindowText(c);
+    if (HWND list = g_answer->listId ? GetDlgItem(dialog, g_answer->listId) : nullptr) {
+        const auto count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::string item(static_cast<std::size_t>(SendMessageA(list, CB_GETLBTEXTLEN, i, 0)),
+                             '\0');
+            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+            g_answer->seenList.push_back(item.c_str());
+        }
+    }
     if (HWND button = ButtonWithText(dialog, g_answer->button)) {
         g_answer->answered = true;
         StopAnswering();

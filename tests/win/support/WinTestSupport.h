@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/CaseFolder.h"
 #include "support/WindowProbe.h"
@@ -33,6 +34,8 @@ struct DialogAnswer {
     std::string seenText{};   // filled in: the dialog's message
     bool answered = false;    // filled in: the button was pressed
     std::string seenTitle{};  // filled in: the dialog's title
+    int listId = 0;           // a combo box to read, by id (a file dialog's types: 0x470)
+    std::vector<std::string> seenList{};  // filled in: that combo box's items
 };
 // Arms the timer for `answer`, which must live until it is answered or StopAnswering() ran.
 void AnswerNextDialog(DialogAnswer& answer);
