@@ -19,21 +19,29 @@ TELVOR_CACHE=${TELVOR_CACHE:-${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/telvor}
 TELVOR_TEMPLATE_PREFIX="$TELVOR_CACHE/wineprefix-template"
 [ "$TELVOR_WINE_BITS" = 32 ] && TELVOR_TEMPLATE_PREFIX="$TELVOR_CACHE/wineprefix-template-win32"
 
-# Builds the template prefix once (under a lock, so parallel cases wait for one build).
+# Builds the template prefix once (under a lock, so parallel cases wait for one build). The
+# marker carries the template's layout version: a template of an older layout is built anew.
+TELVOR_TEMPLATE_READY=".telvor-ready-2"
 telvor_ensure_template() {
-  [ -f "$TELVOR_TEMPLATE_PREFIX/.telvor-ready" ] && return 0
+  [ -f "$TELVOR_TEMPLATE_PREFIX/$TELVOR_TEMPLATE_READY" ] && return 0
   mkdir -p "$TELVOR_CACHE"
   (
     flock -w 600 9 || exit 1
-    [ -f "$TELVOR_TEMPLATE_PREFIX/.telvor-ready" ] && exit 0
+    [ -f "$TELVOR_TEMPLATE_PREFIX/$TELVOR_TEMPLATE_READY" ] && exit 0
     rm -rf "$TELVOR_TEMPLATE_PREFIX"
     export WINEPREFIX="$TELVOR_TEMPLATE_PREFIX"
-    DISPLAY= timeout 600 telvor_wine wineboot -i >"$TELVOR_CACHE/wineboot.log" 2>&1
+    DISPLAY= timeout 600 "$WINELOADER" wineboot -i >"$TELVOR_CACHE/wineboot.log" 2>&1
     # No crash dialog: a crashing program must end the case, not wait for a click.
     telvor_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$TELVOR_CACHE/wineboot.log" 2>&1
     telvor_wine reg add 'HKCU\Software\Wine\DllOverrides' /v capi2032 /d native /f >>"$TELVOR_CACHE/wineboot.log" 2>&1
     wineserver -w
-    touch "$TELVOR_TEMPLATE_PREFIX/.telvor-ready"
+    # Debian's Wine does not look into its own font folder (fonts-wine), so dialogs would fall
+    # back to another face and caption buttons draw Marlett's letters: give the prefix the
+    # fonts a Windows has in its font folder.
+    if [ -d /usr/share/wine/fonts ]; then
+      cp /usr/share/wine/fonts/* "$TELVOR_TEMPLATE_PREFIX/drive_c/windows/Fonts/"
+    fi
+    touch "$TELVOR_TEMPLATE_PREFIX/$TELVOR_TEMPLATE_READY"
   ) 9>"$TELVOR_CACHE/template.lock"
 }
 
