@@ -86,9 +86,15 @@ std::string Write(const Fields& v, const DateTimeFormat& f, bool shortYear, bool
     const std::string& s = f.dateSeparator;
     std::string text;
     switch (f.order) {
-        case DateTimeFormat::Order::DayMonthYear: text = d + s + m + s + year; break;
-        case DateTimeFormat::Order::MonthDayYear: text = m + s + d + s + year; break;
-        case DateTimeFormat::Order::YearMonthDay: text = year + s + m + s + d; break;
+        case DateTimeFormat::Order::DayMonthYear:
+            text = d + s + m + s + year;
+            break;
+        case DateTimeFormat::Order::MonthDayYear:
+            text = m + s + d + s + year;
+            break;
+        case DateTimeFormat::Order::YearMonthDay:
+            text = year + s + m + s + d;
+            break;
     }
     const int hour = twelve ? (v.hour % 12 == 0 ? 12 : v.hour % 12) : v.hour;
     char minute[4], second[4];
@@ -120,9 +126,18 @@ void CheckDigits(std::string_view text, const DateTimeFormat& f, const Fields& g
     Fields said{};
     std::string_view yearText;
     switch (f.order) {
-        case DateTimeFormat::Order::DayMonthYear: said = {c, b, a, 0, 0, 0}; yearText = groups[2]; break;
-        case DateTimeFormat::Order::MonthDayYear: said = {c, a, b, 0, 0, 0}; yearText = groups[2]; break;
-        case DateTimeFormat::Order::YearMonthDay: said = {a, b, c, 0, 0, 0}; yearText = groups[0]; break;
+        case DateTimeFormat::Order::DayMonthYear:
+            said = {c, b, a, 0, 0, 0};
+            yearText = groups[2];
+            break;
+        case DateTimeFormat::Order::MonthDayYear:
+            said = {c, a, b, 0, 0, 0};
+            yearText = groups[2];
+            break;
+        case DateTimeFormat::Order::YearMonthDay:
+            said = {a, b, c, 0, 0, 0};
+            yearText = groups[0];
+            break;
     }
     if (yearText.size() <= 2) said.year += said.year < 30 ? 2000 : 1900;
     said.hour = std::stoi(groups[3]);
@@ -154,7 +169,8 @@ DateTimeFormat FormatOf(Input& data) {
     if (choice == 2) return DateTimeFormatFromPattern("yyyy'-'MM'-'dd", ".");
     // [1 byte n][n bytes short-date pattern][1 byte k][k bytes time separator]
     auto take = [&data](std::size_t limit) {
-        const std::size_t n = data.empty() ? 0 : std::min<std::size_t>(data[0] % limit, data.size() - 1);
+        const std::size_t n =
+            data.empty() ? 0 : std::min<std::size_t>(data[0] % limit, data.size() - 1);
         std::string text(reinterpret_cast<const char*>(data.data()) + (data.empty() ? 0 : 1), n);
         data = data.subspan(data.empty() ? 0 : 1 + n);
         return text;
