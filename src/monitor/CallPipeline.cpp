@@ -37,9 +37,14 @@ MsnSearchResult FindMsnEntry(SettingsStore& store, std::string_view calledNumber
     const int offset = ServiceFlagOffset(cipValue);
     MsnSearchResult result;
     for (unsigned index = 0;; ++index) {
+        // Only the number of an entry is read until it matches: each value costs a registry
+        // read, and most entries are other MSNs.
+        const std::string number =
+            store.ReadString(MsnSectionName(index), "Number", kMissingMsnNumber);
+        if (number == kMissingMsnNumber) break;
+        if (number != calledNumber) continue;
         MsnEntry entry;
         if (!ReadMsnEntry(store, index, entry)) break;
-        if (entry.number != calledNumber) continue;
         result.matched = true;
         result.name = std::move(entry.name);
         result.programm = std::move(entry.programm);

@@ -165,12 +165,18 @@ double EncodeDateTime(int year, int month, int day, int hour, int minute, int se
 
 std::optional<double> ParseDateTime(std::string_view text, const DateTimeFormat& format) {
     text = Trim(text);
-    const std::size_t blank = text.find(' ');
-    if (blank == std::string_view::npos) return std::nullopt;
-    const auto date = ParseDate(text.substr(0, blank), format);
-    const auto seconds = ParseTime(Trim(text.substr(blank + 1)), format);
-    if (!date || !seconds) return std::nullopt;
-    return EncodeDateTime(date->year, date->month, date->day, 0, 0, 0) + *seconds / 86400.0;
+    // The blank between date and time need not be the first one: some systems put a blank
+    // into the date separator ("d. M. yyyy"). It is the first blank before which a whole date
+    // stands and after which a time.
+    for (std::size_t blank = text.find(' '); blank != std::string_view::npos;
+         blank = text.find(' ', blank + 1)) {
+        const auto date = ParseDate(text.substr(0, blank), format);
+        if (!date) continue;
+        const auto seconds = ParseTime(Trim(text.substr(blank + 1)), format);
+        if (!seconds) continue;
+        return EncodeDateTime(date->year, date->month, date->day, 0, 0, 0) + *seconds / 86400.0;
+    }
+    return std::nullopt;
 }
 
 }  // namespace telvor

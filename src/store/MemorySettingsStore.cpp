@@ -1,12 +1,13 @@
 #include "store/MemorySettingsStore.h"
 
 #include <algorithm>
+#include <array>
 
 namespace telvor {
 namespace {
 
 // Letter case folding of Windows-1252 as the registry applies it to key and value names.
-unsigned char FoldCase(unsigned char c) {
+constexpr unsigned char FoldCase(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
     if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
@@ -14,22 +15,38 @@ unsigned char FoldCase(unsigned char c) {
     return c;
 }
 
+// Every lookup compares names along a list of siblings: a table keeps that to one load per
+// character.
+constexpr auto kFolded = [] {
+    std::array<unsigned char, 256> table{};
+    for (unsigned c = 0; c < table.size(); ++c) table[c] = FoldCase(static_cast<unsigned char>(c));
+    return table;
+}();
+
 bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return FoldCase(static_cast<unsigned char>(x)) == FoldCase(static_cast<unsigned char>(y));
-    });
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (kFolded[static_cast<unsigned char>(a[i])] != kFolded[static_cast<unsigned char>(b[i])])
+            return false;
+    return true;
+}
+
+// The next non-empty part of `path`, which loses it; empty when none is left. Lookups walk the
+// path this way rather than splitting it into a list first.
+std::string_view NextPart(std::string_view& path) {
+    while (!path.empty()) {
+        const auto cut = path.find('\\');
+        const auto part = path.substr(0, cut);
+        path.remove_prefix(cut == std::string_view::npos ? path.size() : cut + 1);
+        if (!part.empty()) return part;
+    }
+    return {};
 }
 
 // "MSNs\00000003\Show" -> its parts; empty parts (doubled or outer separators) are dropped.
 std::vector<std::string_view> SplitPath(std::string_view path) {
     std::vector<std::string_view> parts;
-    while (!path.empty()) {
-        auto cut = path.find('\\');
-        auto part = path.substr(0, cut);
-        if (!part.empty()) parts.push_back(part);
-        if (cut == std::string_view::npos) break;
-        path.remove_prefix(cut + 1);
-    }
+    for (auto part = NextPart(path); !part.empty(); part = NextPart(path)) parts.push_back(part);
     return parts;
 }
 
@@ -62,7 +79,7 @@ MemorySettingsStore::~MemorySettingsStore() = default;
 
 MemorySettingsStore::Node* MemorySettingsStore::Find(std::string_view section) const {
     Node* node = root_.get();
-    for (auto part : SplitPath(section)) {
+    for (auto part = NextPart(section); !part.empty(); part = NextPart(section)) {
         node = node->Child(part);
         if (node == nullptr) return nullptr;
     }
@@ -71,7 +88,7 @@ MemorySettingsStore::Node* MemorySettingsStore::Find(std::string_view section) c
 
 MemorySettingsStore::Node& MemorySettingsStore::FindOrCreate(std::string_view section) {
     Node* node = root_.get();
-    for (auto part : SplitPath(section)) {
+    for (auto part = NextPart(section); !part.empty(); part = NextPart(section)) {
         Node* child = node->Child(part);
         if (child == nullptr) {
             node->children.push_back(std::make_unique<Node>());

@@ -23,6 +23,10 @@ void AreaCodes(Input data);
 void Template(Input data);
 // Lines "section<US>name<US>value" (US = 0x1F) written into a settings tree, then read back.
 void Settings(Input data);
+// [1 byte n][n bytes separator][import file]
+void TextImport(Input data);
+// [format octet][the system's format when the octet says so][date and time text]
+void LegacyDateTime(Input data);
 
 struct Harness {
     const char* name;  // also the folder of its corpus
@@ -32,6 +36,7 @@ inline constexpr Harness kHarnesses[] = {
     {"capi_message", CapiMessage}, {"caller_database", CallerDatabase},
     {"call_list", CallList},       {"area_codes", AreaCodes},
     {"template", Template},        {"settings", Settings},
+    {"text_import", TextImport},   {"legacy_date_time", LegacyDateTime},
 };
 
 // Aborts with `what` when `condition` is false: a finding.

@@ -52,6 +52,16 @@ TEST(LocaleDateTime, OtherOrdersSeparatorsAndTwelveHourTimes) {
     EXPECT_DOUBLE_EQ(*ParseDateTime("1999-12-24 18.30", iso),
                      EncodeDateTime(1999, 12, 24, 18, 30, 0));
 
+    // A blank inside the date separator is not the one between date and time.
+    const DateTimeFormat czech = DateTimeFormatFromPattern("d. M. yyyy", ":");
+    EXPECT_EQ(czech.dateSeparator, ". ");
+    EXPECT_DOUBLE_EQ(*ParseDateTime("24. 12. 1999 18:30:15", czech),
+                     EncodeDateTime(1999, 12, 24, 18, 30, 15));
+    const DateTimeFormat blanks = DateTimeFormatFromPattern("dd MM yyyy", ":");
+    EXPECT_DOUBLE_EQ(*ParseDateTime("24 12 1999  6:05", blanks),
+                     EncodeDateTime(1999, 12, 24, 6, 5, 0));
+    EXPECT_FALSE(ParseDateTime("24 12 1999", blanks).has_value());
+
     // A pattern without fields keeps the German default.
     EXPECT_EQ(DateTimeFormatFromPattern("", "").dateSeparator, ".");
 }
