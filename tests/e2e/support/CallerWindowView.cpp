@@ -64,9 +64,21 @@ std::optional<CallerWindowView> ReadCallerWindow(HWND window) {
     return view;
 }
 
+namespace {
+
+// The title as the system keeps it: for another program's window GetWindowText sends no
+// message, so a monitor busy in a conversation (the dmail wait) still shows its windows.
+std::string StoredTitle(HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+}  // namespace
+
 std::vector<HWND> CallerWindowsByPosition() {
     std::vector<HWND> found = TopLevelWindows({.visibleOnly = true});
-    std::erase_if(found, [](HWND window) { return !IsCallerTitle(WindowText(window)); });
+    std::erase_if(found, [](HWND window) { return !IsCallerTitle(StoredTitle(window)); });
     std::sort(found.begin(), found.end(), [](HWND a, HWND b) {
         RECT ra{}, rb{};
         GetWindowRect(a, &ra);
