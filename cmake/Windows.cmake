@@ -109,7 +109,7 @@ target_link_libraries(migration_bench PRIVATE telvor_store)
 telvor_include_root(migration_bench PRIVATE store)
 
 # The soak run (scripts/soak): many calls into one monitor, then records and resources.
-add_executable(soak bench/win/soak.cpp
+add_executable(soak bench/win/soak.cpp bench/win/PlatformKeep.cpp
   tests/e2e/support/CaseFiles.cpp tests/e2e/support/ChildProcess.cpp
   tests/e2e/support/CaseRegistry.cpp)
 target_include_directories(soak PRIVATE tests/e2e tools/capisim src)
