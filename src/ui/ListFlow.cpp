@@ -1,5 +1,6 @@
 #include "ui/ListFlow.h"
 
+#include "base/ScopedFlag.h"
 #include "base/StringTable.h"
 
 namespace telvor {
@@ -47,51 +48,69 @@ std::string DeleteEntryQuestion(const CallerRow& row) {
 }
 
 void ListFlow::AddEntry(ListFlowPort& port) {
+    if (running_) return;
+    ScopedFlag running(running_);
+    AddNamesRow(port);
+}
+
+void ListFlow::AddNamesRow(ListFlowPort& port) {
     NewRowPending = true;
     port.AppendNewRow(EntryList::Names);
     if (QuietAdd) {
         port.Changed();
         return;
     }
-    Properties(port, EntryList::Names);
+    EditRow(port, EntryList::Names);
 }
 
 void ListFlow::AddMsn(ListFlowPort& port) {
+    if (running_) return;
+    ScopedFlag running(running_);
     NewRowPending = true;
     port.AppendNewRow(EntryList::Msns);
-    Properties(port, EntryList::Msns);
+    EditRow(port, EntryList::Msns);
     port.Changed();
 }
 
 void ListFlow::Properties(ListFlowPort& port, EntryList list) {
+    if (running_) return;
+    ScopedFlag running(running_);
+    EditRow(port, list);
+}
+
+void ListFlow::EditRow(ListFlowPort& port, EntryList list) {
     CallerRow row;
-    if (!port.SelectedRow(list, row)) {
+    const int index = port.SelectedRow(list, row);
+    if (index < 0) {
         NewRowPending = false;
         return;
     }
     EntryFields fields = FieldsFromRow(row, port.DmWhen());
     if (port.EditEntry(list, fields)) {
         TakeFields(fields, row);
-        port.SetSelectedRow(list, row);
+        port.SetRow(list, index, row);
         port.Changed();
     } else if (NewRowPending) {
-        port.DeleteSelectedRow(list);
+        port.DeleteRow(list, index);
     }
     NewRowPending = false;
 }
 
 void ListFlow::TakeNumber(ListFlowPort& port, const std::string& number) {
+    if (running_) return;
+    ScopedFlag running(running_);
     const bool wasQuiet = QuietAdd;
     QuietAdd = true;
-    AddEntry(port);
+    AddNamesRow(port);
     QuietAdd = wasQuiet;
     CallerRow row;
-    if (port.SelectedRow(EntryList::Names, row)) {
+    const int index = port.SelectedRow(EntryList::Names, row);
+    if (index >= 0) {
         row.number = number;
-        port.SetSelectedRow(EntryList::Names, row);
+        port.SetRow(EntryList::Names, index, row);
     }
     port.ShowNamesPage();
-    Properties(port, EntryList::Names);
+    EditRow(port, EntryList::Names);
 }
 
 }  // namespace telvor

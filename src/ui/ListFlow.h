@@ -36,10 +36,11 @@ class ListFlowPort {
     // A new row at the end of the list ("Neuer Eintrag" or "Neue MSN" with default flags),
     // selected; the focus moves from the list's add button to the list.
     virtual void AppendNewRow(EntryList list) = 0;
-    // The selected row's texts; false when no row is selected.
-    virtual bool SelectedRow(EntryList list, CallerRow& row) = 0;
-    virtual void SetSelectedRow(EntryList list, const CallerRow& row) = 0;
-    virtual void DeleteSelectedRow(EntryList list) = 0;
+    // The selected row's index and texts; -1 when no row is selected. A flow keeps the index
+    // it started with and writes back to that row, whatever is selected by then.
+    virtual int SelectedRow(EntryList list, CallerRow& row) = 0;
+    virtual void SetRow(EntryList list, int index, const CallerRow& row) = 0;
+    virtual void DeleteRow(EntryList list, int index) = 0;
     // The entry dialog, modal; true for "Ok".
     virtual bool EditEntry(EntryList mode, EntryFields& fields) = 0;
     // The names page in front, its list focused.
@@ -55,6 +56,10 @@ class ListFlow {
 
     // Each showing of the dialog starts without pending additions.
     void Reset() { QuietAdd = NewRowPending = false; }
+    // A flow is waiting for its entry dialog. A second flow started meanwhile (a command
+    // that slipped past the dialog's modality) does nothing: it would overwrite the first
+    // one's row or clear its pending addition.
+    bool Running() const { return running_; }
 
     // "&Neu" of the names list: in quiet mode only Changed, else the entry dialog.
     void AddEntry(ListFlowPort& port);
@@ -65,6 +70,11 @@ class ListFlow {
     // A number for the database (call list or caller window): a new names row captioned with
     // it, the names page, the entry dialog on it.
     void TakeNumber(ListFlowPort& port, const std::string& number);
+
+  private:
+    void AddNamesRow(ListFlowPort& port);
+    void EditRow(ListFlowPort& port, EntryList list);
+    bool running_ = false;
 };
 
 }  // namespace telvor

@@ -8,12 +8,15 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "base/StringTable.h"
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "store/MemorySettingsStore.h"
+#include "ui/win/AboutBox.h"
+#include "ui/win/EntryDialog.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowProbe.h"
 
@@ -35,18 +38,28 @@ class ConfigDialogTest : public ::testing::Test {
         std::string error;
         dialog = TConfigureForm::Create(nullptr, error);
         ASSERT_NE(dialog, nullptr) << error;
+        about = TAboutBox::Create(nullptr, error);
+        entry = TEditDbEntry::Create(nullptr, error);
+        ASSERT_TRUE(about && entry) << error;
     }
     void Attach() {
         TConfigureForm::Links links;
         links.settings = &settings;
         links.store = &store;
+        links.areaCodes = &areaCodes;
         links.dialogBusy = &busy;
+        links.about = about.get();
+        links.entry = entry.get();
         links.startNetDde = [this] { ++netDdeStarts; };
+        links.showProtocol = [this](HWND) { ++protocolCommands; };
+        links.deleteProtocol = [this](HWND) { ++protocolCommands; };
         dialog->Attach(links);
     }
     void TearDown() override {
         wintest::StopAnswering();
         dialog.reset();
+        entry.reset();
+        about.reset();
         wintest::PumpFor(50);
     }
     HWND Control(const char* name) { return dialog->GetForm().Control(name); }
@@ -62,6 +75,10 @@ class ConfigDialogTest : public ::testing::Test {
     AppSettings settings;
     bool busy = false;
     int netDdeStarts = 0;
+    int protocolCommands = 0;
+    AreaCodeList areaCodes;
+    std::unique_ptr<TAboutBox> about;
+    std::unique_ptr<TEditDbEntry> entry;
     std::unique_ptr<TConfigureForm> dialog;
 };
 
@@ -176,6 +193,124 @@ TEST_F(ConfigDialogTest, SoundFileDialogOffersWaveFilesUnderItsTitle) {
     EXPECT_TRUE(answer.answered);
     EXPECT_EQ(answer.seenList,
               (std::vector<std::string>{"Audiodateien (*.wav)", "Alle Dateien (*.*)"}));
+}
+
+}  // namespace
+}  // namespace telvor
+
+namespace telvor {
+namespace {
+
+using wintest::DialogAnswer;
+
+TEST_F(ConfigDialogTest, AttachRefusesAMissingLinkByName) {
+    TConfigureForm::Links links;
+    links.settings = &settings;
+    links.store = &store;
+    links.dialogBusy = &busy;
+    try {
+        dialog->Attach(links);
+        ADD_FAILURE() << "attached without area codes";
+    } catch (const std::logic_error& e) {
+        EXPECT_NE(std::string(e.what()).find("areaCodes"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(dialog->Attached());
+}
+
+// The first showing after an upgrade gives the callers' numbers their blank, in the list.
+TEST_F(ConfigDialogTest, FirstShowingAfterAnUpgradeConvertsTheNumbersOnce) {
+    ASSERT_TRUE(ReplaceCallers(settings.callerFile, {{"0711123", "Hans", "", ""}}));
+    const std::string codes = CaseDir() + "\\AreaCode.txt";
+    HANDLE file = CreateFileA(codes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "N711\tStuttgart\r\n", 16, &written, nullptr);
+    CloseHandle(file);
+    areaCodes.LoadFromFile(codes);
+    store.WriteString("Settings", "Version", "1.05");
+    Attach();
+    dialog->FormShow();
+    EXPECT_EQ(dialog->NameRows().at(0).number, "0711 123");
+    EXPECT_EQ(store.ReadString("Settings", "Version", "?"), "2.00");
+    dialog->FormShow();  // the file still holds the old number: no second conversion
+    EXPECT_EQ(dialog->NameRows().at(0).number, "0711123");
+}
+
+// "Ok" whose apply fails: the dialog stays up with its changes, and both files are named.
+TEST_F(ConfigDialogTest, OkThatCannotWriteKeepsTheDialogOpenAndNamesBothFiles) {
+    settings.callerFile = CaseDir() + "\\fehlt\\CallerList.ddb";
+    settings.callFile = CaseDir() + "\\fehlt\\Calls.ddb";
+    Attach();
+    dialog->ShowNonModal();
+    Type("NatCallsE", "0");
+    DialogAnswer answer{"Fehler", "OK"};
+    wintest::AnswerNextDialog(answer);
+    dialog->GetForm().Click("OkB");
+    EXPECT_TRUE(answer.answered);
+    EXPECT_NE(answer.seenText.find("CallerList.ddb"), std::string::npos) << answer.seenText;
+    EXPECT_NE(answer.seenText.find("Calls.ddb"), std::string::npos) << answer.seenText;
+    EXPECT_TRUE(dialog->Visible());
+    EXPECT_TRUE(dialog->ApplyEnabled());
+}
+
+// While the entry dialog is up nothing else of the program takes input, and "Ok" writes the
+// row the properties started with.
+TEST_F(ConfigDialogTest, EntryDialogIsModalToEveryWindowAndWritesItsOwnRow) {
+    ASSERT_TRUE(ReplaceCallers(settings.callerFile,
+                               {{"0711 1", "Hans", "", ""}, {"089 2", "Anna", "", ""}}));
+    Attach();
+    dialog->ShowNonModal();
+    const HWND names = Control("ListViewL");
+    ListView_SetItemState(names, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    bool configEnabled = true;
+    DialogAnswer answer{"Datenbankeintrag editieren", "Ok"};
+    answer.beforeAnswer = [&](HWND entryDialog) {
+        configEnabled = IsWindowEnabled(dialog->Handle()) != FALSE;
+        for (const auto& c : test::ChildControls(entryDialog))
+            if (test::IsClass(c.window, "Edit")) {
+                SetWindowTextA(c.window, "0711 1");
+                break;
+            }
+        dialog->HinzuBClick();  // "&Neu" behind the dialog starts nothing
+    };
+    wintest::AnswerNextDialog(answer);
+    SendMessageA(names, WM_SYSKEYDOWN, VK_RETURN, 1 << 29);  // Alt+Enter: properties
+    EXPECT_TRUE(answer.answered);
+    EXPECT_FALSE(configEnabled);
+    EXPECT_TRUE(IsWindowEnabled(dialog->Handle()));
+    const std::vector<CallerRow> rows = dialog->NameRows();
+    ASSERT_EQ(rows.size(), 2u) << "no row added behind the entry dialog";
+    EXPECT_EQ(rows[1].name, "Anna");
+    EXPECT_TRUE(dialog->ApplyEnabled());
+}
+
+int g_menusSeen = 0;
+
+// Closes a popup menu of this thread once it is up, as Esc would, and counts it.
+void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (test::FindTopLevelWindow({.className = "#32768", .visibleOnly = true})) {
+        ++g_menusSeen;
+        EndMenu();
+    }
+}
+
+// Shift+F10 and the menu key open the list's popup menu, as the right click does.
+TEST_F(ConfigDialogTest, KeyboardOpensThePopupMenuOfEachList) {
+    Attach();
+    dialog->ShowNonModal();
+    g_menusSeen = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseOpenMenu);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    for (const char* list : {"CallsLV", "ListViewL", "MSNLV"})
+        SendMessageA(Control(list), WM_SYSKEYDOWN, VK_F10, 0);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    SendMessageA(Control("ListViewL"), WM_CONTEXTMENU,
+                 reinterpret_cast<WPARAM>(Control("ListViewL")), static_cast<LPARAM>(-1));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_menusSeen, 4);
 }
 
 }  // namespace

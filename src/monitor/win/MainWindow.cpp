@@ -78,10 +78,12 @@ void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about,
         TConfigureForm::Links links;
         links.settings = &settings_;
         links.store = &store_;
+        links.areaCodes = &areaCodes_;
         links.dialogBusy = &Program().DialogBusy;
         links.oldWindows = Program().OldWindows;
         links.about = about_;
         links.entry = entry;
+        links.startNetDde = [] { StartNetDdeAgent(); };
         links.showProtocol = [this](HWND owner) { ShowProtocol(settings_.logFile, owner); };
         links.deleteProtocol = [this](HWND owner) { DeleteProtocol(settings_.logFile, owner); };
         configure_->Attach(std::move(links));
@@ -142,6 +144,23 @@ void TTelvorMainForm::FormCreate() {
                store_.ReadString(kSettingsSection, "LastCall", "Telvor"));
     if (!Program().NoIcon) tray_.Add();
 
+    // 12-17 read and move stored data: whatever fails there is shown by the store's error
+    // box, and the start goes on with step 18, so the icon always offers its menu and the
+    // program can at least be ended.
+    Guarded("FormCreate", [this] { LoadStoredData(); });
+
+    // 18: the icon menu's texts, and the Windows version.
+    CreateTrayMenu();
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);  // 148
+    if (GetVersionExA(&version)) {
+        const WindowsVersion v{version.dwMajorVersion, version.dwPlatformId};
+        Program().OldWindows = IsOldWindows(v);
+        if (!AllowsNetDde(v)) settings_.enableNetDde = false;
+    }
+}
+
+void TTelvorMainForm::LoadStoredData() {
     // 12: data of earlier versions, from the local machine's tree (legacy paths relative to
     // its root) into the current user's tree and the record files.
     RegistrySettingsStore legacyStore(HKEY_LOCAL_MACHINE, "");
@@ -160,7 +179,7 @@ void TTelvorMainForm::FormCreate() {
     // 15-16: the remaining options, the stored layout version, the protocol file's name.
     settings_ = ReadAppSettings(store_, exePath_);
     storedVersion_ = store_.ReadString(kSettingsSection, "Version", "no");
-    network_ = std::make_unique<NetworkDistribution>(exePath_,
+    network_ = std::make_shared<NetworkDistribution>(exePath_,
                                                      [this] { return settings_.enableNetDde; });
     if (settings_.enableNetDde) StartNetDdeAgent();
 
@@ -171,16 +190,6 @@ void TTelvorMainForm::FormCreate() {
     // A refused write shows the store's error box; the menu and the Windows version must
     // still be set up, or the program could not even be ended.
     if (startupVersion.writeShareRecord) Guarded("share record", [] { WriteNetDdeShareRecord(); });
-
-    // 18: the icon menu's texts, and the Windows version.
-    CreateTrayMenu();
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);  // 148
-    if (GetVersionExA(&version)) {
-        const WindowsVersion v{version.dwMajorVersion, version.dwPlatformId};
-        Program().OldWindows = IsOldWindows(v);
-        if (!AllowsNetDde(v)) settings_.enableNetDde = false;
-    }
 }
 
 // --- closing -----------------------------------------------------------------------------

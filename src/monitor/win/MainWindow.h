@@ -101,6 +101,8 @@ class TTelvorMainForm final : public CallPorts {
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     void FormCreate();
+    // FormCreate's steps 12-17: migration, the CAPI options, the settings, the network.
+    void LoadStoredData();
     bool FormCloseQuery();
     void FormDestroy();
     // The orderly end's lasting effects: icon removed, settings stored, CAPI released.
@@ -155,7 +157,9 @@ class TTelvorMainForm final : public CallPorts {
     WinClock clock_;
     std::unique_ptr<CallHandlers> handlers_;
     // The "Register" server, the client list and its timer: from FormCreate step 15 on.
-    std::unique_ptr<NetworkDistribution> network_;
+    // Shared so that a forward in progress keeps it alive when the session's end releases it
+    // from inside that forward's wait.
+    std::shared_ptr<NetworkDistribution> network_;
     // Every caller window that is alive, listed or not; a closed window is freed from here.
     std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
 

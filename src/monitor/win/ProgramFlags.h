@@ -1,5 +1,7 @@
 #pragma once
 // The monitor's process-wide flags. Only the main thread reads or writes them.
+#include "base/ScopedFlag.h"
+
 namespace telvor {
 
 struct ProgramFlags {
@@ -14,10 +16,10 @@ ProgramFlags& Program();
 // Sets DialogBusy for the lifetime of a modal dialog.
 class DialogBusyScope {
   public:
-    DialogBusyScope() { Program().DialogBusy = true; }
-    ~DialogBusyScope() { Program().DialogBusy = false; }
-    DialogBusyScope(const DialogBusyScope&) = delete;
-    DialogBusyScope& operator=(const DialogBusyScope&) = delete;
+    DialogBusyScope() : flag_(Program().DialogBusy) {}
+
+  private:
+    ScopedFlag flag_;
 };
 
 }  // namespace telvor

@@ -1,5 +1,7 @@
 #include "ui/win/AboutBox.h"
 
+#include <stdexcept>
+
 #include "ui/win/Resources.h"
 
 namespace telvor {
@@ -75,10 +77,12 @@ std::unique_ptr<TAboutBox> TAboutBox::Create(HWND owner, std::string& error) {
 }
 
 void TAboutBox::ShowModal() {
-    if (OnAboutCommandsEnabled) OnAboutCommandsEnabled(false);
+    if (!OnAboutCommandsEnabled)
+        throw std::logic_error("about box shown without its link 'OnAboutCommandsEnabled'");
+    OnAboutCommandsEnabled(false);
     form_->ShowModal();
     form_->Hide();
-    if (OnAboutCommandsEnabled) OnAboutCommandsEnabled(true);
+    OnAboutCommandsEnabled(true);
     SetForegroundWindow(GetTopWindow(nullptr));
 }
 

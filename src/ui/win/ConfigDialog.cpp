@@ -1,12 +1,11 @@
 #include "ui/win/ConfigDialog.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <stdexcept>
 #include <utility>
 
 #include "base/StringTable.h"
-#include "base/Version.h"
+#include "store/CallerNumberConversion.h"
 #include "ui/win/ConfigDialogLayout.h"
 #include "ui/win/ConfigLists.h"
 #include "ui/win/MessageDialogs.h"
@@ -27,11 +26,23 @@ bool IsWindowsNt() {
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-// A store opened for one operation: the monitor's store object reads and writes the tree per
-// call, so holding the reference is all an operation needs.
-SettingsStore& StoreOf(const TConfigureForm::Links& links) {
-    if (!links.store) throw std::logic_error("configuration dialog without settings store");
-    return *links.store;
+// A dialog wired to nothing would show buttons that silently do nothing: refuse it at once.
+void RequireLinks(const TConfigureForm::Links& links) {
+    const std::pair<bool, const char*> required[] = {
+        {links.settings != nullptr, "settings"},
+        {links.store != nullptr, "store"},
+        {links.areaCodes != nullptr, "areaCodes"},
+        {links.dialogBusy != nullptr, "dialogBusy"},
+        {links.about != nullptr, "about"},
+        {links.entry != nullptr, "entry"},
+        {static_cast<bool>(links.startNetDde), "startNetDde"},
+        {static_cast<bool>(links.showProtocol), "showProtocol"},
+        {static_cast<bool>(links.deleteProtocol), "deleteProtocol"},
+    };
+    for (const auto& [present, name] : required)
+        if (!present)
+            throw std::logic_error(std::string("configuration dialog attached without link '") +
+                                   name + "'");
 }
 
 }  // namespace
@@ -71,8 +82,8 @@ void TConfigureForm::FormCreate() {
 }
 
 void TConfigureForm::Attach(Links links) {
+    RequireLinks(links);
     links_ = std::move(links);
-    if (!links_.settings || !links_.store) return;
     // 3: the lists' layout as stored.
     ApplyListLayouts(*links_.store);
     // 4: without a notification area the minimised dialog stands in for the icon.
@@ -110,10 +121,8 @@ bool TConfigureForm::Visible() const {
 
 void TConfigureForm::ShowNonModal() {
     if (!Visible()) FormShow();
-    form_->Show();
-    if (IsIconic(form_->Handle())) ShowWindow(form_->Handle(), SW_RESTORE);
+    ShowAgain();
     BringWindowToTop(Handle());
-    SetForegroundWindow(Handle());
 }
 
 void TConfigureForm::ShowAndFocus(int page, const char* list) {
@@ -123,18 +132,19 @@ void TConfigureForm::ShowAndFocus(int page, const char* list) {
 
 // Each showing: everything afresh from the store and the files.
 void TConfigureForm::FormShow() {
-    if (!links_.settings || !links_.store) return;
+    if (!Attached()) return;
     Form& form = *form_;
-    SettingsStore& store = StoreOf(links_);
+    SettingsStore& store = *links_.store;
     // 1
     flow_.Reset();
     lists_->Clear();
     for (const char* box : kServiceBoxes) form.SetChecked(box, false);
-    // 2-3: the first showing after an upgrade converts the loaded callers' numbers once.
-    const bool upgrade = store.ReadString(kSettingsSection, "Version", "0.00") < "2.00";
-    if (upgrade) store.WriteString(kSettingsSection, "Version", TELVOR_VERSION_TEXT);
+    // 2-3: the first showing after an upgrade converts the loaded callers' numbers once (the
+    // version is stamped before the lists load, so the chance is taken exactly this once).
+    const std::optional<CallerNumberConversion> conversion =
+        BeginCallerNumberConversion(store, *links_.areaCodes);
     LoadLists(store);
-    if (upgrade && links_.convertNumbers) lists_->ConvertNames(links_.convertNumbers, store);
+    if (conversion) lists_->ConvertNames(*conversion);
     // 4-6: the option controls; their change handlers fire and are undone below.
     const ConfigOptions options = LoadOptions(store, *links_.settings);
     LoadOptionPages(options);
@@ -164,7 +174,12 @@ ConfigContent TConfigureForm::Content() const {
 // The apply. A file that could not be written leaves "Ü&bernehmen" enabled (the changes are
 // not all stored) and says so; the previous file is still there, whole.
 void TConfigureForm::UebernehmenBClick() {
-    if (!links_.settings || !links_.store) return;
+    if (!Attached()) return;
+    const ApplyResult result = Apply();
+    if (!result.Done()) ReportUnwritten(result);
+}
+
+ApplyResult TConfigureForm::Apply() {
     form_->SetEnabled("UebernehmenB", false);
     struct Effects : ApplyEffects {
         explicit Effects(TConfigureForm& f) : form(f) {}
@@ -173,34 +188,59 @@ void TConfigureForm::UebernehmenBClick() {
     } effects(*this);
     ApplyResult result;
     try {
-        result = ApplyConfiguration(Content(), lists_->Calls(), StoreOf(links_), *links_.settings,
+        result = ApplyConfiguration(Content(), lists_->Calls(), *links_.store, *links_.settings,
                                     effects);
     } catch (...) {
         form_->SetEnabled("UebernehmenB", true);  // the store's error box follows
         throw;
     }
-    if (result.Done()) return;
-    form_->SetEnabled("UebernehmenB", true);
-    const std::string& path =
-        result.callerFileWritten ? links_.settings->callFile : links_.settings->callerFile;
-    ShowMessageDialog(MessageKind::Error, FormatStr(kFileNotWrittenId, {path}), form_->Handle());
+    if (!result.Done()) form_->SetEnabled("UebernehmenB", true);
+    return result;
+}
+
+// One message for what was not written: both files when both failed.
+void TConfigureForm::ReportUnwritten(const ApplyResult& result) {
+    std::string text;
+    if (!result.callerFileWritten) text = FormatStr(kFileNotWrittenId, {links_.settings->callerFile});
+    if (!result.callFileWritten) {
+        if (!text.empty()) text += "\n";
+        text += FormatStr(kFileNotWrittenId, {links_.settings->callFile});
+    }
+    ShowMessageDialog(MessageKind::Error, text, form_->Handle());
 }
 
 void TConfigureForm::StartNetDde() {
-    if (links_.startNetDde) {
-        links_.startNetDde();
-        return;
-    }
-    ShellExecuteA(nullptr, "open", "netdde", "", "", SW_HIDE);
+    links_.startNetDde();
 }
 
+// "Ok" hides the dialog, applies and closes it. An apply that fails brings the dialog back
+// with its changes still unapplied: closing it would leave them to be thrown away by the next
+// showing, unseen.
 void TConfigureForm::OkBClick() {
+    if (!Attached()) return;
     if (links_.oldWindows)
         ShowWindow(form_->Handle(), SW_MINIMIZE);
     else
         form_->Hide();
-    UebernehmenBClick();
+    ApplyResult result;
+    try {
+        result = Apply();
+    } catch (...) {
+        ShowAgain();
+        throw;
+    }
+    if (!result.Done()) {
+        ShowAgain();
+        ReportUnwritten(result);
+        return;
+    }
     FormClose();
+}
+
+void TConfigureForm::ShowAgain() {
+    form_->Show();
+    if (IsIconic(form_->Handle())) ShowWindow(form_->Handle(), SW_RESTORE);
+    SetForegroundWindow(form_->Handle());
 }
 
 void TConfigureForm::AbbrechenBClick() {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallListEntry.h"
 #include "store/SettingsStore.h"
@@ -36,25 +37,24 @@ class TConfigureForm : private ListFlowPort {
     };
 
   public:
-    // What the dialog works on, owned by the monitor. `settings` is the running monitor's
-    // copy: what an apply puts there is what the next call uses.
+    // What the dialog works on, owned by the monitor. Every link is required: `Attach`
+    // throws std::logic_error naming the first one missing, so a command can never be wired
+    // to nothing. `settings` is the running monitor's copy: what an apply puts there is what
+    // the next call uses.
     struct Links {
         AppSettings* settings = nullptr;
         SettingsStore* store = nullptr;
+        // The area codes loaded at start: the upgrade's number conversion splits by them.
+        const AreaCodeList* areaCodes = nullptr;
         bool* dialogBusy = nullptr;  // set while a modal dialog of the program is open
         bool oldWindows = false;     // no notification area: the dialog stands in for the icon
         TAboutBox* about = nullptr;
         TEditDbEntry* entry = nullptr;
-        // Runs when an apply switches network forwarding on; default: the shell opens "netdde".
+        // Runs when an apply switches network forwarding on.
         std::function<void()> startNetDde;
-        // "Im&portieren": the text import into the names list.
-        std::function<void(TConfigureForm&)> import;
         // The protocol file's two commands, shared with the icon menu.
         std::function<void(HWND owner)> showProtocol;
         std::function<void(HWND owner)> deleteProtocol;
-        // The first showing after an upgrade: the callers' numbers of the earlier version get
-        // the blank between area code and number (in the list only; an apply stores them).
-        std::function<void(std::vector<CallerRow>& rows, SettingsStore& store)> convertNumbers;
     };
 
     explicit TConfigureForm(Key);
@@ -69,6 +69,7 @@ class TConfigureForm : private ListFlowPort {
     void Attach(Links links);
     // Hands the linked objects back (the program's end); the dialog then only hides.
     void Detach();
+    bool Attached() const { return links_.settings != nullptr; }
 
     HWND Handle() const { return form_->Handle(); }
     Form& GetForm() { return *form_; }
@@ -130,15 +131,21 @@ class TConfigureForm : private ListFlowPort {
     void LoadLists(SettingsStore& store);
     void ApplyListLayouts(SettingsStore& store);
     void StartNetDde();
+    ApplyResult Apply();
+    void ReportUnwritten(const ApplyResult& result);
+    // Visible again (restored when minimised), in front.
+    void ShowAgain();
     void ShowAndFocus(int page, const char* list);
     void ListKeyDown(const char* list, WORD key);
+    bool ListSystemKey(const char* list, WORD key, bool alt);
+    void PopupAtCursor(const char* list);
     void RunPopup(const char* list, POINT screen);
 
     // ListFlowPort: the names and MSN lists and the entry dialog.
     void AppendNewRow(EntryList list) override;
-    bool SelectedRow(EntryList list, CallerRow& row) override;
-    void SetSelectedRow(EntryList list, const CallerRow& row) override;
-    void DeleteSelectedRow(EntryList list) override;
+    int SelectedRow(EntryList list, CallerRow& row) override;
+    void SetRow(EntryList list, int index, const CallerRow& row) override;
+    void DeleteRow(EntryList list, int index) override;
     bool EditEntry(EntryList mode, EntryFields& fields) override;
     void ShowNamesPage() override;
     int DmWhen() override;

@@ -4,11 +4,13 @@
 
 #include <commctrl.h>
 
+#include "base/ScopedFlag.h"
 #include "base/StringTable.h"
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/ConfigDialogLayout.h"
 #include "ui/win/ConfigLists.h"
 #include "ui/win/EntryDialog.h"
+#include "ui/win/ImportDialog.h"
 #include "ui/win/MessageDialogs.h"
 
 namespace telvor {
@@ -55,9 +57,7 @@ void TConfigureForm::WireListHandlers() {
     });
     for (const char* list : {"CallsLV", "ListViewL", "MSNLV"}) {
         form.OnNotify(list, NM_RCLICK, [this, list](NMHDR&) -> LRESULT {
-            POINT at{};
-            GetCursorPos(&at);
-            RunPopup(list, at);
+            PopupAtCursor(list);
             return 0;
         });
         form.OnNotify(list, NM_SETFOCUS, [this, list](NMHDR&) -> LRESULT {
@@ -76,6 +76,9 @@ void TConfigureForm::WireListHandlers() {
             LoadServiceBoxes();
         return 0;
     });
+    lists_->OnListKeys([this](const char* list, WORD key,
+                              bool alt) { return ListSystemKey(list, key, alt); },
+                       [this](const char* list) { PopupAtCursor(list); });
     lists_->SetEditEnded([this](bool changed) {
         if (changed) Changed();
     });
@@ -86,12 +89,6 @@ void TConfigureForm::ListKeyDown(const char* list, WORD key) {
     const std::string name = list;
     const bool names = name == "ListViewL";
     const bool msns = name == "MSNLV";
-    if (key == VK_F10 && KeyDown(VK_SHIFT)) {
-        POINT at{};
-        GetCursorPos(&at);
-        RunPopup(list, at);
-        return;
-    }
     if (key == VK_DELETE) {
         if (names && lists_->HasSelection(EntryList::Names)) LoeschenBClick();
         if (msns && lists_->HasSelection(EntryList::Msns)) Loeschen2BClick();
@@ -100,12 +97,30 @@ void TConfigureForm::ListKeyDown(const char* list, WORD key) {
     }
     if (key == VK_F2 && (names || msns)) {
         lists_->StartInPlaceEdit(names ? EntryList::Names : EntryList::Msns);
-        return;
     }
-    if (key == VK_RETURN && KeyDown(VK_MENU)) {
-        if (names) EigenschaftenBClick();
-        if (msns) Eigenschaften2BClick();
+}
+
+// Alt+Enter and Shift+F10. Other system keys (Alt+letter, F10 alone) go on to the dialog's
+// mnemonics and the system menu.
+bool TConfigureForm::ListSystemKey(const char* list, WORD key, bool alt) {
+    if (key == VK_F10 && KeyDown(VK_SHIFT)) {
+        if (!lists_->Editing()) PopupAtCursor(list);
+        return true;
     }
+    if (key != VK_RETURN || !alt) return false;
+    if (!lists_->Editing()) {
+        const std::string name = list;
+        if (name == "ListViewL") EigenschaftenBClick();
+        if (name == "MSNLV") Eigenschaften2BClick();
+    }
+    return true;
+}
+
+// The keyboard's popup opens where the mouse cursor is, as the right click's does.
+void TConfigureForm::PopupAtCursor(const char* list) {
+    POINT at{};
+    GetCursorPos(&at);
+    RunPopup(list, at);
 }
 
 void TConfigureForm::RunPopup(const char* list, POINT at) {
@@ -161,9 +176,14 @@ void TConfigureForm::LoeschenBClick() {
     Changed();
 }
 
-// The text import into the names list plugs in here (Links::import).
+// The rows of the chosen file join the names list at its end; nothing is stored before an
+// apply. `Changed` also for a file without lines: the user did import something.
 void TConfigureForm::ImportBClick() {
-    if (links_.import) links_.import(*this);
+    const std::optional<std::vector<CallerRow>> rows =
+        RunImportDialog(form_->Handle(), *links_.store);
+    if (!rows) return;
+    lists_->AddNames(*rows);
+    Changed();
 }
 
 // --- MSNs ----------------------------------------------------------------------------------
@@ -223,16 +243,16 @@ void TConfigureForm::AppendNewRow(EntryList list) {
     if (GetFocus() == form_->Control(button)) SetFocus(lists_->ListOf(list));
 }
 
-bool TConfigureForm::SelectedRow(EntryList list, CallerRow& row) {
-    return lists_->Selected(list, row);
+int TConfigureForm::SelectedRow(EntryList list, CallerRow& row) {
+    return lists_->SelectedIndex(list, row);
 }
 
-void TConfigureForm::SetSelectedRow(EntryList list, const CallerRow& row) {
-    lists_->SetSelected(list, row);
+void TConfigureForm::SetRow(EntryList list, int index, const CallerRow& row) {
+    lists_->SetAt(list, index, row);
 }
 
-void TConfigureForm::DeleteSelectedRow(EntryList list) {
-    lists_->DeleteSelected(list);
+void TConfigureForm::DeleteRow(EntryList list, int index) {
+    lists_->DeleteAt(list, index);
 }
 
 void TConfigureForm::ShowNamesPage() {
@@ -240,17 +260,8 @@ void TConfigureForm::ShowNamesPage() {
 }
 
 bool TConfigureForm::EditEntry(EntryList mode, EntryFields& fields) {
-    if (!links_.entry) return false;
-    if (links_.dialogBusy) *links_.dialogBusy = true;
-    bool ok = false;
-    try {
-        ok = RunEntryDialog(*links_.entry, mode, fields, DmWhen());
-    } catch (...) {
-        if (links_.dialogBusy) *links_.dialogBusy = false;
-        throw;
-    }
-    if (links_.dialogBusy) *links_.dialogBusy = false;
-    return ok;
+    ScopedFlag busy(*links_.dialogBusy);
+    return RunEntryDialog(*links_.entry, mode, fields, DmWhen());
 }
 
 }  // namespace telvor

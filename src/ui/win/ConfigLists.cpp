@@ -217,15 +217,24 @@ void ConfigLists::Load(SettingsStore& store, const AppSettings& settings) {
     ReadCalls(settings.callFile, sink);  // a file that cannot be read leaves the list empty
 }
 
-void ConfigLists::ConvertNames(
-    const std::function<void(std::vector<CallerRow>&, SettingsStore&)>& convert,
-    SettingsStore& store) {
+void ConfigLists::OnListKeys(std::function<bool(const char*, WORD, bool)> systemKey,
+                             std::function<void(const char*)> menuKey) {
+    Impl& m = *impl_;
+    const std::pair<TSortListView*, const char*> lists[] = {
+        {&m.calls, "CallsLV"}, {&m.names, "ListViewL"}, {&m.msns, "MSNLV"}};
+    for (const auto& [view, name] : lists) {
+        view->OnSystemKey = [systemKey, name = name](WORD key, bool alt) {
+            return systemKey(name, key, alt);
+        };
+        view->OnKeyboardMenu = [menuKey, name = name] { menuKey(name); };
+    }
+}
+
+void ConfigLists::ConvertNames(const CallerNumberConversion& conversion) {
     TSortListView& names = impl_->names;
-    std::vector<CallerRow> rows;
-    for (int i = 0; i < names.RowCount(); ++i) rows.push_back(RowAt(names, i));
-    convert(rows, store);
-    for (int i = 0; i < names.RowCount() && static_cast<std::size_t>(i) < rows.size(); ++i)
-        names.SetCaption(i, rows[static_cast<std::size_t>(i)].number);
+    UpdateScope scope(names);
+    for (int i = 0; i < names.RowCount(); ++i)
+        names.SetCaption(i, conversion.Convert(RowAt(names, i).number));
 }
 
 void ConfigLists::ApplyLayouts(SettingsStore& store, int scrollBarWidth) {
@@ -296,29 +305,34 @@ void ConfigLists::AppendNew(EntryList list) {
 }
 
 bool ConfigLists::Selected(EntryList list, CallerRow& row) const {
+    return SelectedIndex(list, row) >= 0;
+}
+
+int ConfigLists::SelectedIndex(EntryList list, CallerRow& row) const {
     const TSortListView& view = impl_->Of(list);
     const int index = view.SelectedRow();
-    if (index < 0) return false;
-    row = RowAt(view, index);
-    return true;
+    if (index >= 0) row = RowAt(view, index);
+    return index;
 }
 
 bool ConfigLists::HasSelection(EntryList list) const {
     return impl_->Of(list).SelectedRow() >= 0;
 }
 
-void ConfigLists::SetSelected(EntryList list, const CallerRow& row) {
+void ConfigLists::SetAt(EntryList list, int index, const CallerRow& row) {
     TSortListView& view = impl_->Of(list);
-    const int index = view.SelectedRow();
-    if (index < 0) return;
+    if (!view.Valid(index)) return;
     view.SetCaption(index, row.number);
     view.SetSubItems(index, SubItemsOf(row));
 }
 
-void ConfigLists::DeleteSelected(EntryList list) {
+void ConfigLists::DeleteAt(EntryList list, int index) {
     TSortListView& view = impl_->Of(list);
-    const int index = view.SelectedRow();
-    if (index >= 0) view.DeleteRow(index);
+    if (view.Valid(index)) view.DeleteRow(index);
+}
+
+void ConfigLists::DeleteSelected(EntryList list) {
+    DeleteAt(list, impl_->Of(list).SelectedRow());
 }
 
 bool ConfigLists::SelectedMsnFlags(MsnFlags& flags) const {

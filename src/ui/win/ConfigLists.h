@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/AppSettings.h"
+#include "store/CallerNumberConversion.h"
 #include "store/SettingsStore.h"
 #include "ui/ConfigApply.h"
 #include "ui/ListFlow.h"
@@ -33,8 +34,8 @@ class ConfigLists {
     void Clear();
     // The caller database, then the MSN list, then the call list.
     void Load(SettingsStore& store, const AppSettings& settings);
-    void ConvertNames(const std::function<void(std::vector<CallerRow>&, SettingsStore&)>& convert,
-                      SettingsStore& store);
+    // The upgrade's conversion of the callers' numbers, in the list only.
+    void ConvertNames(const CallerNumberConversion& conversion);
     void ApplyLayouts(SettingsStore& store, int scrollBarWidth);
     void SaveLayouts(SettingsStore& store);
     // Callers and MSNs as they stand (options left empty).
@@ -49,7 +50,10 @@ class ConfigLists {
     // Names and MSNs: the entry flows' view of a list.
     void AppendNew(EntryList list);
     bool Selected(EntryList list, CallerRow& row) const;
-    void SetSelected(EntryList list, const CallerRow& row);
+    // The selected row's index with its texts, -1 for none.
+    int SelectedIndex(EntryList list, CallerRow& row) const;
+    void SetAt(EntryList list, int index, const CallerRow& row);
+    void DeleteAt(EntryList list, int index);
     void DeleteSelected(EntryList list);
     bool HasSelection(EntryList list) const;
 
@@ -73,6 +77,11 @@ class ConfigLists {
     // was cancelled. `changed` is set when it differs from the row's caption.
     std::optional<std::string> TakeEditedCaption(EntryList list, const std::string& typed,
                                                  bool& changed);
+
+    // The keys the lists never report as LVN_KEYDOWN: Alt+key and F10 (system keys), and
+    // the keyboard's context-menu request; each handler gets the list's name.
+    void OnListKeys(std::function<bool(const char* list, WORD key, bool alt)> systemKey,
+                    std::function<void(const char* list)> menuKey);
 
     // Focus entry: column captions again, the first row selected when none is.
     void FocusEntered(const char* list);

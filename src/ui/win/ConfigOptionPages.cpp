@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "base/ScopedFlag.h"
 #include "ui/ConfigOptions.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/ConfigDialog.h"
@@ -124,18 +125,16 @@ void TConfigureForm::LoadServiceBoxes() {
 }
 
 void TConfigureForm::PAnzeigenBClick() {
-    if (links_.showProtocol) links_.showProtocol(form_->Handle());
+    links_.showProtocol(form_->Handle());
 }
 
 void TConfigureForm::PLoeschenBClick() {
-    if (links_.deleteProtocol) links_.deleteProtocol(form_->Handle());
+    links_.deleteProtocol(form_->Handle());
 }
 
 void TConfigureForm::InfoBClick() {
-    if (!links_.about) return;
-    if (links_.dialogBusy) *links_.dialogBusy = true;
+    ScopedFlag busy(*links_.dialogBusy);
     links_.about->ShowModal();
-    if (links_.dialogBusy) *links_.dialogBusy = false;
 }
 
 void TConfigureForm::SetInfoEnabled(bool enabled) {

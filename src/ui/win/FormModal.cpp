@@ -1,10 +1,42 @@
 // Showing a form: modeless, or modally in a loop of its own; and the keyboard of every form
 // through the program's message loop.
 #include <algorithm>
+#include <vector>
 
 #include "ui/win/Form.h"
 
 namespace telvor {
+
+namespace {
+
+// Every other window of this thread that takes input now, hidden ones included (a hidden
+// configuration dialog may be brought up behind the modal form), disabled for the modal
+// loop. Disabling only the owner would leave the program's other windows live behind a
+// modal form, and a list command there could act on rows the form is editing.
+struct EnabledWindows {
+    HWND except;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectEnabled(HWND window, LPARAM param) {
+    auto& found = *reinterpret_cast<EnabledWindows*>(param);
+    if (window != found.except && IsWindowEnabled(window)) found.windows.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> DisableThreadWindows(HWND except) {
+    EnabledWindows found{except, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&found));
+    for (HWND window : found.windows) EnableWindow(window, FALSE);
+    return found.windows;
+}
+
+void EnableWindows(const std::vector<HWND>& windows) {
+    for (HWND window : windows)
+        if (IsWindow(window)) EnableWindow(window, TRUE);
+}
+
+}  // namespace
 
 std::vector<Form*>& Form::LiveForms() {
     static std::vector<Form*> forms;
@@ -41,9 +73,7 @@ INT_PTR Form::ShowModal() {
     modal_ = true;
     modalDone_ = false;
     modalResult_ = IDCANCEL;
-    HWND owner = GetWindow(hwnd_, GW_OWNER);
-    const bool disableOwner = owner && IsWindowEnabled(owner);
-    if (disableOwner) EnableWindow(owner, FALSE);
+    const std::vector<HWND> disabled = DisableThreadWindows(hwnd_);
     Show();
     SetForegroundWindow(hwnd_);
     FocusFirst();
@@ -63,8 +93,9 @@ INT_PTR Form::ShowModal() {
             DispatchMessageA(&msg);
         }
     }
-    // The owner is enabled before this window hides, so that it gets the activation back.
-    if (disableOwner) EnableWindow(owner, TRUE);
+    // The others are enabled before this window hides, so that the owner gets the
+    // activation back.
+    EnableWindows(disabled);
     Hide();
     modal_ = false;
     if (quit) PostQuitMessage(static_cast<int>(quitCode));  // the outer loop must see it

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/win/CallbackGuard.h"
+
 namespace telvor {
 namespace {
 
@@ -69,12 +71,14 @@ TSortListView::TSortListView(Form& form, std::string_view name, RowOrder order)
 }
 
 TSortListView::~TSortListView() {
+    if (hwnd_) RemoveWindowSubclass(hwnd_, KeyProc, 0);
     // The form may outlive this object: its handlers must not reach it any more.
     for (UINT code : kHandledCodes)
         form_.OnNotify(name_, code, [](NMHDR&) -> LRESULT { return 0; });
 }
 
 void TSortListView::Attach() {
+    if (hwnd_) SetWindowSubclass(hwnd_, KeyProc, 0, reinterpret_cast<DWORD_PTR>(this));
     form_.OnNotify(name_, LVN_GETDISPINFOA, [this](NMHDR& h) { return GetDispInfo(h, false); });
     form_.OnNotify(name_, LVN_GETDISPINFOW, [this](NMHDR& h) { return GetDispInfo(h, true); });
     form_.OnNotify(name_, LVN_ODFINDITEMA, [this](NMHDR& h) { return FindItem(h, false); });
@@ -91,6 +95,20 @@ void TSortListView::Attach() {
     form_.OnNotify(name_, LVN_BEGINLABELEDITW, begin);
     form_.OnNotify(name_, LVN_ENDLABELEDITA, [this](NMHDR& h) { return EndEdit(h, false); });
     form_.OnNotify(name_, LVN_ENDLABELEDITW, [this](NMHDR& h) { return EndEdit(h, true); });
+}
+
+LRESULT CALLBACK TSortListView::KeyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                        DWORD_PTR data) {
+    auto* self = reinterpret_cast<TSortListView*>(data);
+    bool handled = false;
+    if (msg == WM_SYSKEYDOWN && self->OnSystemKey) {
+        const bool alt = (lp & (1 << 29)) != 0;  // the context code: Alt is held
+        Guarded("list key", [&] { handled = self->OnSystemKey(static_cast<WORD>(wp), alt); });
+    } else if (msg == WM_CONTEXTMENU && static_cast<DWORD>(lp) == 0xFFFFFFFF && self->OnKeyboardMenu) {
+        Guarded("list menu key", [&] { self->OnKeyboardMenu(); });
+        handled = true;
+    }
+    return handled ? 0 : DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 // --- notifications -----------------------------------------------------------------------

@@ -56,6 +56,7 @@ class TSortListView {
 
     // --- rows ---
     int RowCount() const { return static_cast<int>(rows_.Count()); }
+    bool Valid(int row) const { return row >= 0 && row < RowCount(); }
     // Room for `count` rows at once (a load of a known size).
     void Reserve(int count);
     // Between BeginUpdate and EndUpdate (nested calls count) the control is told the row
@@ -107,6 +108,14 @@ class TSortListView {
     // handler the caption becomes the typed text; with one, the handler decides (SetCaption).
     std::function<void(int row, std::string typed)> OnEditEnded;
 
+    // --- keys the control does not report as LVN_KEYDOWN ---
+    // Alt+key and F10 arrive as WM_SYSKEYDOWN, which the control keeps to itself; the handler
+    // gets the key and whether Alt is held, and returns true when it used it.
+    std::function<bool(WORD key, bool alt)> OnSystemKey;
+    // The keyboard's context-menu request (the menu key; WM_CONTEXTMENU at -1,-1). Mouse
+    // clicks come as NM_RCLICK.
+    std::function<void()> OnKeyboardMenu;
+
     // --- sorting ---
     int SortedColumn() const { return sort_.SortedColumn(); }
     void SetSortedColumn(int column) { sort_.SetSortedColumn(column); }
@@ -128,11 +137,11 @@ class TSortListView {
 
   private:
     void Attach();
+    static LRESULT CALLBACK KeyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
     void SortRows(int key);
     void SortNow(int key);
     void SyncCount(bool keepScroll);
     void RedrawRow(int row);
-    bool Valid(int row) const { return row >= 0 && row < RowCount(); }
     const std::string* TextAt(int row, int column) const;
     void ClearSelection();
     void RestoreSelection(const std::vector<int>& rows, int focused);

@@ -3,6 +3,7 @@
 #include "ui/ListFlow.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -26,25 +27,25 @@ class FakeLists : public ListFlowPort {
         l.rows.push_back(row);
         l.selected = l.rows.size() - 1;
     }
-    bool SelectedRow(EntryList list, CallerRow& row) override {
+    int SelectedRow(EntryList list, CallerRow& row) override {
         List& l = lists[list];
-        if (!l.selected) return false;
+        if (!l.selected) return -1;
         row = l.rows[*l.selected];
-        return true;
+        return static_cast<int>(*l.selected);
     }
-    void SetSelectedRow(EntryList list, const CallerRow& row) override {
-        List& l = lists[list];
-        l.rows[*l.selected] = row;
+    void SetRow(EntryList list, int index, const CallerRow& row) override {
+        lists[list].rows.at(static_cast<std::size_t>(index)) = row;
     }
-    void DeleteSelectedRow(EntryList list) override {
+    void DeleteRow(EntryList list, int index) override {
         List& l = lists[list];
-        l.rows.erase(l.rows.begin() + static_cast<std::ptrdiff_t>(*l.selected));
+        l.rows.erase(l.rows.begin() + index);
         l.selected.reset();
     }
     bool EditEntry(EntryList mode, EntryFields& fields) override {
         ++dialogs;
         dialogMode = mode;
         shownFields = fields;
+        if (whileOpen) whileOpen();  // what the user does behind the dialog
         if (!answer) return false;
         fields = *answer;
         return true;
@@ -55,6 +56,7 @@ class FakeLists : public ListFlowPort {
 
     std::map<EntryList, List> lists;
     std::optional<EntryFields> answer;  // nothing: the user cancels
+    std::function<void()> whileOpen;
     EntryFields shownFields;
     EntryList dialogMode = EntryList::Names;
     int dmWhen = 2;
@@ -143,6 +145,38 @@ TEST_F(ListFlowTest, AddingAnMsnIsChangedEvenWhenCancelled) {
     EXPECT_EQ(lists.shownFields.number, "Neue MSN");
     EXPECT_TRUE(lists.lists[EntryList::Msns].rows.empty());
     EXPECT_EQ(lists.changes, 1);
+}
+
+// Whatever is selected or pressed behind the open entry dialog, the flow writes (or removes)
+// only the row it started with, and a second flow does not start inside the first.
+TEST_F(ListFlowTest, AFlowActsOnTheRowItStartedWithAndDoesNotNest) {
+    Names().push_back({"089 1", "Anna", "", ""});
+    auto& names = lists.lists[EntryList::Names];
+    names.selected = 0;
+    EntryFields typed;
+    typed.number = "0711";
+    typed.name = "Hans Neu";
+    lists.answer = typed;
+    lists.whileOpen = [&] {
+        names.selected = 1;       // another row clicked behind the dialog
+        flow.AddEntry(lists);     // "&Neu" pressed behind it
+        flow.Properties(lists, EntryList::Names);
+        EXPECT_TRUE(flow.Running());
+    };
+    flow.Properties(lists, EntryList::Names);
+    ASSERT_EQ(Names().size(), 2u);
+    EXPECT_EQ(Names()[0].name, "Hans Neu");
+    EXPECT_EQ(Names()[1].name, "Anna") << "the row selected meanwhile is untouched";
+    EXPECT_EQ(lists.dialogs, 1);
+    EXPECT_FALSE(flow.Running());
+
+    // "&Neu", then "Abbrechen" with the first row selected meanwhile: only the new row goes.
+    lists.answer.reset();
+    lists.whileOpen = [&] { names.selected = 0; };
+    flow.AddEntry(lists);
+    ASSERT_EQ(Names().size(), 2u);
+    EXPECT_EQ(Names()[0].name, "Hans Neu");
+    EXPECT_EQ(Names()[1].name, "Anna");
 }
 
 TEST(EntryFields, NotificationBoxFollowsTheDmailMode) {

@@ -61,6 +61,7 @@ void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
         }
     }
     if (HWND button = ButtonWithText(dialog, g_answer->button)) {
+        if (g_answer->beforeAnswer) g_answer->beforeAnswer(dialog);
         g_answer->answered = true;
         StopAnswering();
         // Posted, not sent: the dialog ends in its own loop, after this tick returned.

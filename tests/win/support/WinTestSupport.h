@@ -36,6 +36,8 @@ struct DialogAnswer {
     std::string seenTitle{};  // filled in: the dialog's title
     int listId = 0;           // a combo box to read, by id (a file dialog's types: 0x470)
     std::vector<std::string> seenList{};  // filled in: that combo box's items
+    // What the user does while the dialog is up, before pressing the button.
+    std::function<void(HWND dialog)> beforeAnswer{};
 };
 // Arms the timer for `answer`, which must live until it is answered or StopAnswering() ran.
 void AnswerNextDialog(DialogAnswer& answer);
