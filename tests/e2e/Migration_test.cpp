@@ -93,15 +93,22 @@ TEST(Migration, TheFirstStartMovesTheLegacyTreeAndErasesIt) {
 
     ASSERT_TRUE(monitor.StartListening());
     ExpectTheGreetingOnTheMsnPage(monitor.Process().Pid());
+    const auto migrated = LoadCallers(monitor.File("CallerList.ddb"));
+    ASSERT_EQ(migrated.size(), 2u);
+    EXPECT_EQ(migrated[0].number, "0711123");
+    EXPECT_EQ(ReadFileBytes(monitor.File("CallerList.bak")).value_or("").size(), kCallerRecordSize);
+    // The dialog's first showing gave the old numbers their blank; "Ok" stores them.
+    const HWND configure = ConfigureDialog();
+    ASSERT_TRUE(test::PressButton(configure, "Ok"));
+    ASSERT_TRUE(test::WaitForWindowHidden(configure, 10s));
     ASSERT_TRUE(monitor.Stop());
 
     const auto callers = LoadCallers(monitor.File("CallerList.ddb"));
     ASSERT_EQ(callers.size(), 2u);
-    EXPECT_EQ(callers[0].number, "0711123");
+    EXPECT_EQ(callers[0].number, "0711 123");
     EXPECT_EQ(callers[0].program, "c:\\hans.wav");
-    EXPECT_EQ(callers[1].number, "0711456");
+    EXPECT_EQ(callers[1].number, "0711 456");
     EXPECT_EQ(callers[1].name, "Firma");
-    EXPECT_EQ(ReadFileBytes(monitor.File("CallerList.bak")).value_or("").size(), kCallerRecordSize);
     const auto calls = LoadCalls(monitor.File("Calls.ddb"));
     ASSERT_EQ(calls.size(), 2u) << "the gap at 00000002 ends the calls";
     EXPECT_EQ(calls[1].name, "Calls\\00000001");

@@ -15,17 +15,17 @@
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "store/MemorySettingsStore.h"
-#include "ui/win/AboutBox.h"
-#include "ui/win/EntryDialog.h"
 #include "support/WinTestSupport.h"
 #include "support/WindowProbe.h"
+#include "ui/win/AboutBox.h"
+#include "ui/win/EntryDialog.h"
 
 namespace telvor {
 namespace {
 
+using test::WindowText;
 using wintest::CaseDir;
 using wintest::DialogAnswer;
-using test::WindowText;
 
 class ConfigDialogTest : public ::testing::Test {
   protected:

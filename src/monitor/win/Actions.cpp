@@ -1,9 +1,8 @@
 #include "monitor/win/Actions.h"
 
+#include <cctype>
 #include <mmsystem.h>
 #include <shellapi.h>
-
-#include <cctype>
 
 #include "base/StringTable.h"
 #include "ui/win/MessageDialogs.h"

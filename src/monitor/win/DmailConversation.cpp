@@ -1,9 +1,8 @@
 #include "monitor/win/DmailConversation.h"
 
+#include <algorithm>
 #include <ddeml.h>
 #include <shellapi.h>
-
-#include <algorithm>
 #include <utility>
 
 #include "base/win/Handles.h"

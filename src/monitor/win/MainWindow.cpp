@@ -179,8 +179,8 @@ void TTelvorMainForm::LoadStoredData() {
     // 15-16: the remaining options, the stored layout version, the protocol file's name.
     settings_ = ReadAppSettings(store_, exePath_);
     storedVersion_ = store_.ReadString(kSettingsSection, "Version", "no");
-    network_ = std::make_shared<NetworkDistribution>(exePath_,
-                                                     [this] { return settings_.enableNetDde; });
+    network_ =
+        std::make_shared<NetworkDistribution>(exePath_, [this] { return settings_.enableNetDde; });
     if (settings_.enableNetDde) StartNetDdeAgent();
 
     // 16-17: the first-run flag the configuration dialog reads; the network share record

@@ -201,7 +201,8 @@ ApplyResult TConfigureForm::Apply() {
 // One message for what was not written: both files when both failed.
 void TConfigureForm::ReportUnwritten(const ApplyResult& result) {
     std::string text;
-    if (!result.callerFileWritten) text = FormatStr(kFileNotWrittenId, {links_.settings->callerFile});
+    if (!result.callerFileWritten)
+        text = FormatStr(kFileNotWrittenId, {links_.settings->callerFile});
     if (!result.callFileWritten) {
         if (!text.empty()) text += "\n";
         text += FormatStr(kFileNotWrittenId, {links_.settings->callFile});

@@ -76,9 +76,9 @@ void TConfigureForm::WireListHandlers() {
             LoadServiceBoxes();
         return 0;
     });
-    lists_->OnListKeys([this](const char* list, WORD key,
-                              bool alt) { return ListSystemKey(list, key, alt); },
-                       [this](const char* list) { PopupAtCursor(list); });
+    lists_->OnListKeys(
+        [this](const char* list, WORD key, bool alt) { return ListSystemKey(list, key, alt); },
+        [this](const char* list) { PopupAtCursor(list); });
     lists_->SetEditEnded([this](bool changed) {
         if (changed) Changed();
     });

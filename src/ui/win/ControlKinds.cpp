@@ -1,8 +1,7 @@
 #include "ui/win/ControlKinds.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <commctrl.h>
 #include <cstddef>
 #include <iterator>
 
@@ -63,7 +62,8 @@ DWORD EditStyle(unsigned flags) {
 }
 
 DWORD ListViewStyle(unsigned flags) {
-    return ((flags & kMultiSelect) ? 0 : LVS_SINGLESEL) | ((flags & kEditLabels) ? LVS_EDITLABELS : 0);
+    return ((flags & kMultiSelect) ? 0 : LVS_SINGLESEL) |
+           ((flags & kEditLabels) ? LVS_EDITLABELS : 0);
 }
 
 // --- after-create steps --------------------------------------------------------------------

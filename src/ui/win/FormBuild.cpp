@@ -2,9 +2,8 @@
 // and labels sized to their text; and its end.
 #include <windows.h>
 // The common controls need the declarations of windows.h before them.
-#include <commctrl.h>
-
 #include <algorithm>
+#include <commctrl.h>
 #include <map>
 #include <tuple>
 

@@ -2,7 +2,6 @@
 #include <windows.h>
 // The common controls need the declarations of windows.h before them.
 #include <commctrl.h>
-
 #include <stdexcept>
 
 #include "ui/win/Form.h"

@@ -1,7 +1,6 @@
 #include "ui/win/LocalizeForm.h"
 
 #include <commctrl.h>
-
 #include <string>
 #include <vector>
 

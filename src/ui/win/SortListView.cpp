@@ -1,8 +1,7 @@
 #include "ui/win/SortListView.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <commctrl.h>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -104,7 +103,8 @@ LRESULT CALLBACK TSortListView::KeyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     if (msg == WM_SYSKEYDOWN && self->OnSystemKey) {
         const bool alt = (lp & (1 << 29)) != 0;  // the context code: Alt is held
         Guarded("list key", [&] { handled = self->OnSystemKey(static_cast<WORD>(wp), alt); });
-    } else if (msg == WM_CONTEXTMENU && static_cast<DWORD>(lp) == 0xFFFFFFFF && self->OnKeyboardMenu) {
+    } else if (msg == WM_CONTEXTMENU && static_cast<DWORD>(lp) == 0xFFFFFFFF &&
+               self->OnKeyboardMenu) {
         Guarded("list menu key", [&] { self->OnKeyboardMenu(); });
         handled = true;
     }

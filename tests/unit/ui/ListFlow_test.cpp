@@ -2,8 +2,8 @@
 // dialog: adding, cancelling, quiet adding from the call list, the dmail check box rules.
 #include "ui/ListFlow.h"
 
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <vector>
@@ -158,8 +158,8 @@ TEST_F(ListFlowTest, AFlowActsOnTheRowItStartedWithAndDoesNotNest) {
     typed.name = "Hans Neu";
     lists.answer = typed;
     lists.whileOpen = [&] {
-        names.selected = 1;       // another row clicked behind the dialog
-        flow.AddEntry(lists);     // "&Neu" pressed behind it
+        names.selected = 1;    // another row clicked behind the dialog
+        flow.AddEntry(lists);  // "&Neu" pressed behind it
         flow.Properties(lists, EntryList::Names);
         EXPECT_TRUE(flow.Running());
     };

@@ -1,0 +1,200 @@
+// Every command of the configuration dialog's list pages and option pages, started where the
+// user starts it — a button, or a list's popup menu opened with the menu key and chosen by its
+// mnemonic — in a running Telvor.exe, with what the user must then see: a dialog opens, rows
+// change, a file is written. The pieces have tests of their own; this proves the wiring.
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "base/StringTable.h"
+#include "store/CallList.h"
+#include "store/CallerDatabase.h"
+#include "support/CallScenario.h"
+#include "support/CaseFiles.h"
+#include "support/CaseRegistry.h"
+#include "support/MonitorCase.h"
+#include "support/WindowProbe.h"
+
+namespace telvor::e2e {
+
+using namespace telvor::test;
+
+namespace {
+
+constexpr LPARAM kLeftDoubleClick = 0x203;  // WM_LBUTTONDBLCLK, as the shell reports it
+constexpr char kEntryTitle[] = "Datenbankeintrag editieren";
+constexpr char kImportTitle[] = "Datenbank aus Textdatei importieren";
+
+// The group box of the configuration dialog with this caption ("&Liste", ...).
+HWND Frame(HWND configure, std::string_view caption) {
+    for (const ChildControl& c : ChildControls(configure))
+        if (c.text == caption && IsClass(c.window, "Button")) return c.window;
+    return nullptr;
+}
+
+bool PressIn(HWND configure, std::string_view frame, std::string_view button) {
+    const HWND box = Frame(configure, frame);
+    return box && PressButton(box, button);
+}
+
+// A visible dialog of the monitor with a text that holds `part` (a message dialog's question).
+HWND WaitForDialogWithText(DWORD pid, const std::string& part) {
+    HWND found = nullptr;
+    PollUntil(10s, [&] {
+        for (HWND d : TopLevelWindows({.className = "#32770", .visibleOnly = true, .process = pid}))
+            for (const ChildControl& c : ChildControls(d))
+                if (c.text.find(part) != std::string::npos) found = d;
+        return found != nullptr;
+    });
+    return found;
+}
+
+// The menu key on a list, then the item with this mnemonic, as a keyboard user chooses it.
+bool ChooseFromPopup(DWORD pid, HWND list, char mnemonic) {
+    PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    const HWND menu =
+        WaitForWindow({.className = "#32768", .visibleOnly = true, .process = pid}, 10s);
+    return menu && PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(mnemonic), 0) &&
+           PollUntil(10s, [&] { return !IsWindowVisible(menu); });
+}
+
+// The import's file dialog: the file's path typed into its name field, then "Öffnen".
+bool OpenInFileDialog(HWND dialog, const std::string& path) {
+    for (const ChildControl& c : ChildControls(dialog)) {
+        if (!IsClass(c.window, "Edit") || !c.visible) continue;
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(c.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                            SMTO_NORMAL, 10000, &result);
+        return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) != FALSE;
+    }
+    return false;
+}
+
+// The numbers, sorted: the apply writes the rows in the list's order, which the stored sort
+// state decides.
+std::vector<std::string> Numbers(const std::vector<CallerRecord>& callers) {
+    std::vector<std::string> numbers;
+    for (const CallerRecord& c : callers) numbers.push_back(c.number);
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+TEST(ConfigDialogCommands, EveryButtonAndPopupItemReachesItsCode) {
+    LoadStartupTexts();
+    MonitorCase monitor;
+    SeedStandardLine(monitor);  // two MSNs, two callers
+    ASSERT_TRUE(
+        ReplaceCalls(monitor.File("Calls.ddb"), {{"0221 5", "Büro (4711)", 46364.5, true}}));
+    WriteFileBytes(monitor.File("Telvor.log"), "eine Zeile\r\n");
+    const std::string importFile = monitor.File("Import.txt");
+    WriteFileBytes(importFile, "0711 7,Importiert\r\n");
+    ASSERT_TRUE(monitor.StartListening());
+    const DWORD pid = monitor.Process().Pid();
+    const HWND configure = ConfigureDialog();
+    ASSERT_NE(configure, nullptr);
+    ASSERT_TRUE(monitor.Send(kTrayIconMessage, 1, kLeftDoubleClick));
+    ASSERT_EQ(WaitForVisibleWindow("#32770", "Telvor einrichten", 10s), configure);
+    const HWND names = FindChildByClass(Frame(configure, "&Liste"), "SysListView32")->window;
+    const HWND msns =
+        FindChildByClass(Frame(configure, "&Mehrfachrufnummern"), "SysListView32")->window;
+    const HWND calls =
+        FindChildByClass(Frame(configure, "&Protokollierte Anrufe"), "SysListView32")->window;
+
+    // Commands that open a dialog, with the button that closes it again unchanged.
+    struct Opens {
+        const char* command;
+        std::function<bool()> start;
+        std::string shows;  // the window's title, or a text it holds
+        bool byTitle;
+        const char* answer;  // the button that closes it
+    };
+    const std::vector<Opens> opening = {
+        {"names: E&igenschaften", [&] { return PressIn(configure, "&Liste", "E&igenschaften"); },
+         kEntryTitle, true, "Abbrechen"},
+        {"names popup: E&igenschaften", [&] { return ChooseFromPopup(pid, names, 'i'); },
+         kEntryTitle, true, "Abbrechen"},
+        {"names popup: &Neuen Eintrag", [&] { return ChooseFromPopup(pid, names, 'n'); },
+         kEntryTitle, true, "Abbrechen"},
+        {"names: &Neu", [&] { return PressIn(configure, "&Liste", "&Neu"); }, kEntryTitle, true,
+         "Abbrechen"},
+        {"names: &Löschen",
+         [&] {
+             PressKeyIn(names, VK_HOME);  // the cancelled new row took the selection with it
+             return PressIn(configure, "&Liste", "&Löschen");
+         },
+         "Wollen Sie den Eintrag '", false, "&Nein"},
+        {"names popup: &Löschen", [&] { return ChooseFromPopup(pid, names, 'l'); },
+         "Wollen Sie den Eintrag '", false, "&Nein"},
+        {"MSNs: &Neu", [&] { return PressIn(configure, "&Mehrfachrufnummern", "&Neu"); },
+         kEntryTitle, true, "Abbrechen"},
+        {"MSNs popup: &Neue MSN", [&] { return ChooseFromPopup(pid, msns, 'n'); }, kEntryTitle,
+         true, "Abbrechen"},
+        {"calls: &Alle Löschen",
+         [&] { return PressIn(configure, "&Protokollierte Anrufe", "&Alle Löschen"); },
+         LoadStr(20015), false, "&Nein"},
+        {"protocol: &Löschen", [&] { return PressIn(configure, "Protokolldatei", "&Löschen"); },
+         LoadStr(20014), false, "&Nein"},
+    };
+    for (const Opens& c : opening) {
+        SCOPED_TRACE(c.command);
+        ASSERT_TRUE(c.start());
+        const HWND shown = c.byTitle ? WaitForVisibleWindow("#32770", c.shows, 10s)
+                                     : WaitForDialogWithText(pid, c.shows);
+        ASSERT_NE(shown, nullptr) << "nothing opened";
+        EXPECT_FALSE(IsWindowEnabled(configure)) << "the dialog behind takes input";
+        ASSERT_TRUE(PressButton(shown, c.answer));
+        ASSERT_TRUE(WaitForWindowHidden(shown, 10s));
+        ASSERT_TRUE(PollUntil(5s, [&] { return IsWindowEnabled(configure) != FALSE; }));
+    }
+
+    // "Inf&o...": the about box, closed by a click.
+    ASSERT_TRUE(PressIn(configure, "Programminformationen anzeigen", "Inf&o..."));
+    HWND about = nullptr;
+    ASSERT_TRUE(PollUntil(10s, [&] {
+        for (HWND w : VisibleWindowsOf(pid))
+            if (w != configure) about = w;
+        return about != nullptr;
+    }));
+    ClickInside(about);
+    ASSERT_TRUE(WaitForWindowHidden(about, 10s));
+
+    // The import, from its button and from the popup item: the file's row twice, at the end.
+    for (const bool fromPopup : {false, true}) {
+        SCOPED_TRACE(fromPopup ? "names popup: Einträge aus &Datei importieren" : "Im&portieren");
+        ASSERT_TRUE(fromPopup ? ChooseFromPopup(pid, names, 'd')
+                              : PressIn(configure, "&Liste", "Im&portieren"));
+        const HWND files = WaitForVisibleWindow("#32770", kImportTitle, 10s);
+        ASSERT_NE(files, nullptr) << "no file dialog";
+        ASSERT_TRUE(OpenInFileDialog(files, importFile));
+        ASSERT_TRUE(WaitForWindowGone(files, 10s));
+    }
+    // "&Nummer übernehmen": the unknown caller of the call list into the entry dialog.
+    PressKeyIn(calls, VK_HOME);
+    ASSERT_TRUE(PressIn(configure, "&Protokollierte Anrufe", "&Nummer übernehmen"));
+    HWND entry = WaitForVisibleWindow("#32770", kEntryTitle, 10s);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(PressButton(entry, "Ok"));
+    ASSERT_TRUE(WaitForWindowHidden(entry, 10s));
+    // The call list's popup: "Anruf &löschen" of the call selected by the keyboard.
+    PressKeyIn(calls, VK_HOME);
+    ASSERT_TRUE(ChooseFromPopup(pid, calls, 'l'));
+
+    ASSERT_TRUE(PressButton(configure, "Ok"));
+    ASSERT_TRUE(WaitForWindowHidden(configure, 10s)) << "the apply failed";
+    std::vector<CallerRecord> callers;
+    ASSERT_TRUE(PollUntil(10s,
+                          [&] {
+                              callers = LoadCallers(monitor.File("CallerList.ddb"));
+                              return callers.size() == 5;
+                          }))
+        << callers.size() << " callers";
+    EXPECT_EQ(Numbers(callers),
+              (std::vector<std::string>{"0221 5", "030", "0711 123456", "0711 7", "0711 7"}));
+    EXPECT_TRUE(LoadCalls(monitor.File("Calls.ddb")).empty()) << "the call was deleted";
+    EXPECT_EQ(ReadFileBytes(monitor.File("Telvor.log")), "eine Zeile\r\n") << "kept on \"Nein\"";
+}
+
+}  // namespace
+}  // namespace telvor::e2e
