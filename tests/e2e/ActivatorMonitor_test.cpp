@@ -1,8 +1,8 @@
 // TELVACT against a running monitor: the display of calls switched off and on again, seen
 // through the calls that follow — their caller windows, their CAPI answers, the protocol file.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

@@ -1,7 +1,7 @@
 // TELVACT against stand-ins of the monitor's and the network client's main windows.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <string_view>

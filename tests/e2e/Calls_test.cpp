@@ -1,8 +1,7 @@
 // Calls through the line simulator into a running monitor: what it answers on the line, what
 // the caller window says, and what it records (protocol file, call list, last call's text).
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string_view>
 
 #include "support/CallScenario.h"

@@ -149,6 +149,29 @@ TEST(ConfigDialogCommands, EveryButtonAndPopupItemReachesItsCode) {
         ASSERT_TRUE(PollUntil(5s, [&] { return IsWindowEnabled(configure) != FALSE; }));
     }
 
+    // The entry dialog's "&Durchsuchen...": the program file dialog over it.
+    PressKeyIn(names, VK_HOME);
+    ASSERT_TRUE(PressIn(configure, "&Liste", "E&igenschaften"));
+    HWND entry = WaitForVisibleWindow("#32770", kEntryTitle, 10s);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(PressButton(entry, "&Durchsuchen..."));
+    const HWND program = WaitForVisibleWindow("#32770", "Programm auswählen", 10s);
+    ASSERT_NE(program, nullptr) << "no file dialog for the program";
+    ASSERT_TRUE(PostMessageA(program, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
+    ASSERT_TRUE(WaitForWindowGone(program, 10s));
+    ASSERT_TRUE(PressButton(entry, "Abbrechen"));
+    ASSERT_TRUE(WaitForWindowHidden(entry, 10s));
+
+    // "&Anzeigen" of the protocol file: Notepad opens it.
+    ASSERT_TRUE(PressIn(configure, "Protokolldatei", "&Anzeigen"));
+    HWND notepad = nullptr;
+    ASSERT_TRUE(PollUntil(20s, [&] {
+        notepad = FindTopLevelWindow({.className = "Notepad", .visibleOnly = true});
+        return notepad != nullptr;
+    })) << "Notepad did not open the protocol file";
+    EXPECT_NE(WindowText(notepad).find("Telvor"), std::string::npos) << WindowText(notepad);
+    PostMessageA(notepad, WM_CLOSE, 0, 0);
+
     // "Inf&o...": the about box, closed by a click.
     ASSERT_TRUE(PressIn(configure, "Programminformationen anzeigen", "Inf&o..."));
     HWND about = nullptr;
@@ -173,13 +196,23 @@ TEST(ConfigDialogCommands, EveryButtonAndPopupItemReachesItsCode) {
     // "&Nummer übernehmen": the unknown caller of the call list into the entry dialog.
     PressKeyIn(calls, VK_HOME);
     ASSERT_TRUE(PressIn(configure, "&Protokollierte Anrufe", "&Nummer übernehmen"));
-    HWND entry = WaitForVisibleWindow("#32770", kEntryTitle, 10s);
+    entry = WaitForVisibleWindow("#32770", kEntryTitle, 10s);
     ASSERT_NE(entry, nullptr);
     ASSERT_TRUE(PressButton(entry, "Ok"));
     ASSERT_TRUE(WaitForWindowHidden(entry, 10s));
     // The call list's popup: "Anruf &löschen" of the call selected by the keyboard.
     PressKeyIn(calls, VK_HOME);
     ASSERT_TRUE(ChooseFromPopup(pid, calls, 'l'));
+    // The MSN list: the first MSN's properties, then "&Löschen" of it; its popup's
+    // "E&igenschaften" and "&Löschen" run the same code as the buttons.
+    PressKeyIn(msns, VK_HOME);
+    ASSERT_TRUE(PressIn(configure, "&Mehrfachrufnummern", "E&igenschaften"));
+    entry = WaitForVisibleWindow("#32770", kEntryTitle, 10s);
+    ASSERT_NE(entry, nullptr) << "MSN properties";
+    EXPECT_TRUE(FindChildByText(entry, "&MSN"));
+    ASSERT_TRUE(PressButton(entry, "Abbrechen"));
+    ASSERT_TRUE(WaitForWindowHidden(entry, 10s));
+    ASSERT_TRUE(PressIn(configure, "&Mehrfachrufnummern", "&Löschen"));
 
     ASSERT_TRUE(PressButton(configure, "Ok"));
     ASSERT_TRUE(WaitForWindowHidden(configure, 10s)) << "the apply failed";
@@ -193,6 +226,8 @@ TEST(ConfigDialogCommands, EveryButtonAndPopupItemReachesItsCode) {
     EXPECT_EQ(Numbers(callers),
               (std::vector<std::string>{"0221 5", "030", "0711 123456", "0711 7", "0711 7"}));
     EXPECT_TRUE(LoadCalls(monitor.File("Calls.ddb")).empty()) << "the call was deleted";
+    EXPECT_TRUE(SettingsKeyExists("MSNs\\00000000"));
+    EXPECT_FALSE(SettingsKeyExists("MSNs\\00000001")) << "one MSN was deleted";
     EXPECT_EQ(ReadFileBytes(monitor.File("Telvor.log")), "eine Zeile\r\n") << "kept on \"Nein\"";
 }
 

@@ -1,8 +1,7 @@
 // The dmail pro notification as the messaging program receives it, and a monitor that goes on
 // when the program is missing.
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <thread>
 
 #include "support/CallScenario.h"

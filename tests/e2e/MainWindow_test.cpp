@@ -1,8 +1,8 @@
 // The monitor's hidden main window driven as the shell, a second start and the icon menu
 // drive it: the NOICON switch, the about box blocking the icon, and the menu commands.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,9 @@ constexpr LPARAM kRightButtonUp = 0x205;    // WM_RBUTTONUP
 
 // Menu commands of the icon's popup menu.
 constexpr WPARAM kOpenCommand = 100;           // "Ö&ffnen"
+constexpr WPARAM kToFrontCommand = 101;        // "Anruferfenster in &Vordergrund"
 constexpr WPARAM kDisplaySwitchCommand = 102;  // "Anrufe vorübergehend nicht &anzeigen"
+constexpr WPARAM kProtocolCommand = 103;       // "&Protokolldatei anzeigen"
 constexpr WPARAM kAboutCommand = 104;          // "&Info zu Telvor..."
 constexpr WPARAM kEndCommand = 105;            // "&Beenden"
 
@@ -105,6 +107,7 @@ TEST(AboutBox, BlocksTheIconAndSecondStartsUntilAKeyOrClickClosesIt) {
 TEST(IconMenu, OpensOnTheRightButtonSwitchesTheDisplayOpensTheDialogAndEnds) {
     SeedMsn(0, "4711", "Büro");
     WriteSetting("Settings", "DMWhenMessage", "3");
+    WriteSetting("Settings", "LOGFile", "C:\\fehlt\\Telvor.log");  // never written
     MonitorCase monitor;
     ASSERT_TRUE(monitor.StartListening());
     const HWND main = monitor.MainWindow();
@@ -132,7 +135,20 @@ TEST(IconMenu, OpensOnTheRightButtonSwitchesTheDisplayOpensTheDialogAndEnds) {
     ASSERT_TRUE(monitor.Send(WM_COMMAND, kDisplaySwitchCommand));
     ASSERT_TRUE(monitor.Ring(0x102, 1, "4711", "30123456"));
     EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x102));
-    EXPECT_FALSE(WaitForCallerWindowsByPosition(1).empty());
+    const std::vector<HWND> shown = WaitForCallerWindowsByPosition(1);
+    ASSERT_FALSE(shown.empty());
+    // "Anruferfenster in &Vordergrund" shows a caller window that was hidden.
+    ShowWindow(shown[0], SW_HIDE);
+    ASSERT_TRUE(WaitForWindowHidden(shown[0], 10s));
+    ASSERT_TRUE(monitor.Send(WM_COMMAND, kToFrontCommand));
+    EXPECT_TRUE(PollUntil(10s, [&] { return IsWindowVisible(shown[0]) != FALSE; }));
+    // "&Protokolldatei anzeigen" without a protocol file: the program's error.
+    ASSERT_TRUE(PostMessageA(main, WM_COMMAND, kProtocolCommand, 0));
+    const HWND missing = WaitForVisibleWindow("#32770", "Fehler", 10s);
+    ASSERT_NE(missing, nullptr) << "no message for the missing protocol file";
+    EXPECT_TRUE(FindChildByText(missing, "Die Protokolldatei wurde nicht gefunden."));
+    ASSERT_TRUE(PressButton(missing, "OK"));
+    ASSERT_TRUE(WaitForWindowGone(missing, 10s));
 
     // "Öffnen", then "Beenden" with the dialog open and unchanged: the program ends at once.
     ASSERT_TRUE(PostMessageA(main, WM_COMMAND, kOpenCommand, 0));

@@ -1,9 +1,8 @@
 // Network clients as a client program meets the monitor: it registers by a poke to
 // "Register" and receives every shown call on its share TELVC$, item "Call"; on the NT
 // platform forwarding is off.
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <thread>
 
 #include "support/CallScenario.h"

@@ -1,13 +1,13 @@
 // The monitor's start and end as a user and a peer program see them: a PC without the CAPI
 // library, a line without controllers, a second start, the settings an orderly end leaves
 // behind, and an area-code file that is missing or cannot be read.
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
@@ -115,9 +115,8 @@ TEST(StartWithoutCapiLibrary, ShowsOneErrorWithTheLoadErrorCodeAndEndsWithZero) 
     CopyFromBin(folder, {"Telvor.exe"});
     const FakeWindow running("TTelvorMainForm", "TelvorServer");
 
-    ChildProcess telvor(LaunchOptions(JoinPath(folder, "Telvor.exe"))
-                            .In(folder)
-                            .OutputAs("telvor"));
+    ChildProcess telvor(
+        LaunchOptions(JoinPath(folder, "Telvor.exe")).In(folder).OutputAs("telvor"));
     const HWND dialog = WaitForVisibleWindow("#32770", "Fehler", 30s);
     ASSERT_NE(dialog, nullptr) << "no error dialog appeared";
     EXPECT_EQ(VisibleWindowsOf(telvor.Pid()), std::vector<HWND>{dialog})
