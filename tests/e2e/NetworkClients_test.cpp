@@ -9,6 +9,7 @@
 #include "support/CallerWindowView.h"
 #include "support/CaseRegistry.h"
 #include "support/FakeDdeServer.h"
+#include "support/WindowProbe.h"
 #include "support/WineSettings.h"
 
 namespace telvor::e2e {
@@ -64,6 +65,29 @@ TEST(NetworkClients, ARegisteredClientReceivesShownAndSuppressedCallsByteForByte
 
     EXPECT_TRUE(monitor.Stop());
     EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+}
+
+// The session ends while a forward waits for a client that hangs in its poke: the end is
+// handled from inside that wait, and the forward must not outlive what it uses.
+TEST(NetworkClients, TheSessionsEndDuringAHangingForwardStoresAndEndsCleanly) {
+    SetWindowsVersionFor("Telvor.exe", "win98");
+    WriteSetting("Settings", "DMWhenMessage", "3");  // no messaging program's minute to wait
+    FakeDdeServer client("\\\\PC2\\NDDE$", "TELVC$", "Call", FakeDdeServer::Mode::Hang);
+    MonitorCase monitor;
+    SeedStandardLine(monitor);
+    ASSERT_TRUE(monitor.StartListening());
+    ASSERT_TRUE(RegisterClient("\\\\PC2\\\r\n"));
+    ASSERT_TRUE(monitor.Ring(0x301, 1, "4711", "711123456"));
+    ASSERT_TRUE(telvor::test::PollUntil(20s, [&] { return client.HeldPokes() > 0; }))
+        << "no forward";
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(monitor.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, 20000, &answer))
+        << "the end of the session must be handled during the forward's wait";
+    EXPECT_EQ(ReadSetting("Settings", "Version"), "2.00");
+    ASSERT_TRUE(monitor.Process().WaitForExit(30s));
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u) << "ended in order, no crash";
 }
 
 TEST(NetworkClients, OnNtPokesAreAcknowledgedButNothingIsForwarded) {

@@ -179,8 +179,8 @@ void TTelvorMainForm::LoadStoredData() {
     // 15-16: the remaining options, the stored layout version, the protocol file's name.
     settings_ = ReadAppSettings(store_, exePath_);
     storedVersion_ = store_.ReadString(kSettingsSection, "Version", "no");
-    network_ =
-        std::make_shared<NetworkDistribution>(exePath_, [this] { return settings_.enableNetDde; });
+    network_ = std::make_unique<NetworkDistribution>(
+        exePath_, [this] { return settings_.enableNetDde && !sessionEnded_; });
     if (settings_.enableNetDde) StartNetDdeAgent();
 
     // 16-17: the first-run flag the configuration dialog reads; the network share record
@@ -212,14 +212,17 @@ void TTelvorMainForm::FormDestroy() {
     // 1-2: the caller windows stay open until the process ends; the lists go with this object.
     // 3-6, unless the end of the session has done them already.
     if (!sessionEnded_) StoreAndRelease();
+    network_.reset();
     capi_.reset();
     // 7
     if (!sessionEnded_) SetForegroundWindow(GetTopWindow(nullptr));
 }
 
 void TTelvorMainForm::StoreAndRelease() {
-    // 3: no more registrations, ticks or forwarding.
-    network_.reset();
+    // 3: no more forwarding (the network's switch reads sessionEnded_). The object itself goes
+    // in FormDestroy, after the message loop: the session may end from inside a forward's wait,
+    // which still uses it, and DDEML's clean-up runs message loops of its own that must not
+    // run between the quit request and the main loop.
     // 4
     if (!Program().NoIcon) tray_.Delete();
     // 5: a fresh store operation: the network switch in force and the layout version.

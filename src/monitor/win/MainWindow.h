@@ -157,9 +157,7 @@ class TTelvorMainForm final : public CallPorts {
     WinClock clock_;
     std::unique_ptr<CallHandlers> handlers_;
     // The "Register" server, the client list and its timer: from FormCreate step 15 on.
-    // Shared so that a forward in progress keeps it alive when the session's end releases it
-    // from inside that forward's wait.
-    std::shared_ptr<NetworkDistribution> network_;
+    std::unique_ptr<NetworkDistribution> network_;
     // Every caller window that is alive, listed or not; a closed window is freed from here.
     std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
 

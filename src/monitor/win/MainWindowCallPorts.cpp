@@ -80,11 +80,8 @@ void TTelvorMainForm::StoreCallListEntry(const CallListEntry& entry) {
     AppendCall(settings_.callFile, ToCallRecord(entry));
 }
 
-// The forward waits for each client and lets messages through meanwhile; WM_ENDSESSION may
-// release the network from there, so the forward holds on to it until it returns.
 void TTelvorMainForm::ForwardToClients(const ForwardLines& lines) {
-    if (const std::shared_ptr<NetworkDistribution> network = network_)
-        network->ForwardToClients(lines);
+    if (network_) network_->ForwardToClients(lines);
 }
 
 void TTelvorMainForm::SendDmailMessage(std::string_view text) {

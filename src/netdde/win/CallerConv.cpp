@@ -1,9 +1,8 @@
 #include "netdde/win/CallerConv.h"
 
-#include <dde.h>
-
 #include <cstddef>
 #include <cstring>
+#include <dde.h>
 
 namespace telvor {
 
@@ -145,8 +144,15 @@ bool CallerConv::OpenLink(bool mayStart) {
 void CallerConv::WaitUntil(const bool& done) {
     for (;;) {
         MSG msg;
-        while (!done && PeekMessageA(&msg, window_.get(), WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE))
+        while (!done && PeekMessageA(&msg, window_.get(), WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE)) {
+            // Wine hands out the quit request whatever the filter: it belongs to the main loop
+            // (the session may have ended from inside this wait), so it goes back.
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
             DispatchMessageA(&msg);
+        }
         if (done || terminated_) return;
         const DWORD elapsed = GetTickCount() - opened_;  // unsigned: survives the wrap
         if (elapsed >= pokeTimeoutMs_) return;
