@@ -37,6 +37,13 @@ UniqueIcon LoadPictureIcon(HINSTANCE instance, int id) {
                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 }
 
+std::optional<WindowsVersion> RunningWindowsVersion() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);  // 148
+    if (!GetVersionExA(&version)) return std::nullopt;
+    return WindowsVersion{version.dwMajorVersion, version.dwPlatformId};
+}
+
 }  // namespace
 
 TTelvorMainForm::TTelvorMainForm(HINSTANCE instance, std::vector<std::string> args,
@@ -168,18 +175,24 @@ void TTelvorMainForm::FormCreate() {
     // unless the stored data is of this version.
     const StartupVersion startupVersion = DecideStartupVersion(storedVersion_);
     FirstRun = startupVersion.firstRun;
-    // A refused write shows the store's error box; the menu and the Windows version must
-    // still be set up, or the program could not even be ended.
-    if (startupVersion.writeShareRecord) Guarded("share record", [] { WriteNetDdeShareRecord(); });
+    // A refused write shows the store's error box, except where forwarding is off for the
+    // run; the menu and the Windows version must still be set up, or the program could not
+    // even be ended.
+    const std::optional<WindowsVersion> windows = RunningWindowsVersion();
+    if (startupVersion.writeShareRecord)
+        Guarded("share record", [&] {
+            try {
+                WriteNetDdeShareRecord();
+            } catch (const StoreError&) {
+                if (ShowsShareRecordFailure(windows)) throw;
+            }
+        });
 
     // 18: the icon menu's texts, and the Windows version.
     CreateTrayMenu();
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof(version);  // 148
-    if (GetVersionExA(&version)) {
-        const WindowsVersion v{version.dwMajorVersion, version.dwPlatformId};
-        Program().OldWindows = IsOldWindows(v);
-        if (!AllowsNetDde(v)) settings_.enableNetDde = false;
+    if (windows) {
+        Program().OldWindows = IsOldWindows(*windows);
+        if (!AllowsNetDde(*windows)) settings_.enableNetDde = false;
     }
 }
 
