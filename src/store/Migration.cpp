@@ -204,6 +204,7 @@ MigrationOutcome MigrateLegacyData(SettingsStore& current, SettingsStore& legacy
                                    const MigrationContext& context) {
     SubtreeSettingsStore legacy(legacyRoot, kLegacyTreePath);
     MigrationOutcome out;
+    // The tree is taken over once; later starts copy only a list still waiting for its file.
     const std::string mark = current.ReadString(kSettingsSection, kLegacyMigratedValue, {});
     const bool present = legacyRoot.SectionExists(kLegacyTreePath);
     out.copied = present && (mark.empty() || mark == "0");
