@@ -45,6 +45,7 @@ int main() {
     RegistrySettingsStore current;
     current.WriteString("Settings", "CallerFile", folder + "\\CallerList.ddb");
     current.WriteString("Settings", "CallFile", folder + "\\Calls.ddb");
+    current.DeleteValue("Settings", kLegacyMigratedValue);  // a take-over of an earlier run
     const Clock::time_point seedStart = Clock::now();
     char name[16];
     for (unsigned i = 0; i < kCallers; ++i) {

@@ -168,6 +168,12 @@ constexpr Entry kTable[] = {
     {20027, "Sie benötigen eine ISDN-Karte mit CAPI 2.0."},
     {20028, "Wollen Sie '%s' (%s) wirklich abweisen?"},
     {20029, "AreaCode.txt"},
+    // Texts beyond the earlier versions' table
+    {20030,
+     "Die Daten der früheren Version wurden übernommen, ihre alten Einstellungen unter "
+     "HKEY_LOCAL_MACHINE\\Software\\Orbek\\Telvor konnten aber nicht entfernt werden "
+     "(dazu fehlen Administratorrechte). Telvor liest sie nicht noch einmal; ein Administrator "
+     "kann den Schlüssel löschen."},
     // Texts of the user-interface platform layer
     {kFileCreateErrorId, "Datei %s kann nicht erstellt werden"},
     {kFileOpenErrorId, "Kann Datei %s nicht öffnen"},

@@ -26,9 +26,12 @@ bool SameClientId(std::string_view a, std::string_view b) {
     });
 }
 
-void ClientList::Register(std::string_view id, MonotonicTime now) {
-    std::erase_if(entries_, [id](const Entry& e) { return SameClientId(e.id, id); });
+bool ClientList::Register(std::string_view id, MonotonicTime now) {
+    const bool known =
+        std::erase_if(entries_, [id](const Entry& e) { return SameClientId(e.id, id); }) > 0;
+    if (!known && entries_.size() >= kMaxClients) return false;
     entries_.push_back(Entry{std::string(id), TTimeObj(now)});
+    return true;
 }
 
 std::size_t ClientList::RemoveExpired(MonotonicTime now, MonotonicTime lifetime) {

@@ -7,8 +7,7 @@ namespace telvor {
 
 namespace {
 
-// Characters a computer name may carry; no blank, quote, slash, colon or backslash, so the
-// name can never carry a path or a second word.
+// Characters a computer name may carry.
 bool IsComputerNameChar(char c) {
     const auto u = static_cast<unsigned char>(c);
     if (u >= 0x80) return true;  // accented letters of the ANSI code page
@@ -31,10 +30,10 @@ std::string ClientServiceName(std::string_view clientId) {
 }
 
 bool IsMachinePath(std::string_view clientId) {
-    if (clientId.size() < 4 || clientId.size() > 2 + 63 + 1) return false;
+    if (clientId.size() < 4 || clientId.size() > 2 + kMaxComputerName + 1) return false;
     if (!clientId.starts_with("\\\\") || !clientId.ends_with('\\')) return false;
     const std::string_view name = clientId.substr(2, clientId.size() - 3);
-    return std::all_of(name.begin(), name.end(), IsComputerNameChar);
+    return name.front() != '.' && std::all_of(name.begin(), name.end(), IsComputerNameChar);
 }
 
 }  // namespace telvor

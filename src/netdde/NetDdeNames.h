@@ -1,6 +1,7 @@
 #pragma once
 // The DDE names of network distribution: the monitor's own service, topic and registration
 // item, and the share every client machine offers for forwarded calls.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,15 @@ std::string ServerServiceName(std::string_view exePath);
 // The service of a client's share: its id followed by "NDDE$".
 std::string ClientServiceName(std::string_view clientId);
 
-// True for a network machine path with trailing backslash: two backslashes, a computer name
-// of letters, digits and - _ . $ ! # % & ' ( ) @ ^ { } ~ (at most 63 of them), one backslash.
+// The longest computer name network DDE can address: a NetBIOS name has 15 characters (its
+// 16th byte is the service suffix).
+inline constexpr std::size_t kMaxComputerName = 15;
+
+// True for a network machine path with trailing backslash, the form a client registers with
+// ("\\PC2\"): two backslashes, a computer name, one backslash. The name has 1 to 15
+// characters of the NetBIOS set: letters (the accented ones of the ANSI code page included),
+// digits and - _ . $ ! # % & ' ( ) @ ^ { } ~, and does not begin with a period. No blank,
+// quote, slash, colon or backslash, so it can never carry a path or a second word.
 bool IsMachinePath(std::string_view clientId);
 
 }  // namespace telvor

@@ -9,9 +9,11 @@ ClientShare ShareOf(std::string_view clientId) {
                        IsMachinePath(clientId)};
 }
 
-void NetworkClients::RegisterPokeData(std::string_view pokedText) {
-    if (!enabled_()) return;
-    clients_.Register(FirstLine(pokedText), clock_.Now());
+bool NetworkClients::RegisterPokeData(std::string_view pokedText) {
+    if (!enabled_()) return false;
+    // Anything else could name no client machine, and would only cost every call a try.
+    const std::string id = FirstLine(pokedText);
+    return IsMachinePath(id) && clients_.Register(id, clock_.Now());
 }
 
 void NetworkClients::NDDETimerTimer() {

@@ -40,9 +40,10 @@ class NetworkClients {
     NetworkClients(std::function<bool()> enabled, MonotonicClock& clock)
         : enabled_(std::move(enabled)), clock_(clock) {}
 
-    // A poke of text to "Register": its first line (re-)registers a client. Ignored while
-    // forwarding is switched off.
-    void RegisterPokeData(std::string_view pokedText);
+    // A poke of text to "Register": its first line (re-)registers a client when it is a
+    // machine path (IsMachinePath) and the list has room (kMaxClients). Ignored while
+    // forwarding is switched off. Returns whether the client is registered now.
+    bool RegisterPokeData(std::string_view pokedText);
     // The 90-second tick: registrations older than two minutes go.
     void NDDETimerTimer();
     // Pokes the call to every client registered when the call came, in order. Returns how

@@ -58,6 +58,41 @@ std::string Cut(std::string_view text, std::size_t length) {
     return std::string(text.substr(0, length));
 }
 
+// Erasing in the legacy tree tidies up; where it is refused, the mark in the current tree
+// keeps the data from being taken over twice, and the final erase reports it.
+void TryEraseSection(SettingsStore& legacy, std::string_view section) {
+    try {
+        legacy.EraseSection(section);
+    } catch (const StoreError&) {
+    }
+}
+
+void TryDeleteValue(SettingsStore& legacy, std::string_view section, std::string_view name) {
+    try {
+        legacy.DeleteValue(section, name);
+    } catch (const StoreError&) {
+    }
+}
+
+// Whether `word` is one of the blank-separated words of `text`.
+bool HasWord(std::string_view text, std::string_view word) {
+    while (!text.empty()) {
+        const std::size_t blank = text.find(' ');
+        if (SameName(text.substr(0, blank), word)) return true;
+        if (blank == std::string_view::npos) break;
+        text.remove_prefix(blank + 1);
+    }
+    return false;
+}
+
+// What the mark records after this start: "1", or the lists still waiting for their file.
+std::string MigratedMark(const MigrationOutcome& out) {
+    std::string mark;
+    if (out.callersKept) mark = kCallerList;
+    if (out.callsKept) mark += (mark.empty() ? "" : " ") + std::string(kCalls);
+    return mark.empty() ? "1" : mark;
+}
+
 std::string CallSection(unsigned index) {
     char digits[9];
     std::snprintf(digits, sizeof digits, "%08X", index);
@@ -74,7 +109,7 @@ void MigrateExcludedMsns(SettingsStore& current, SettingsStore& legacy, Migratio
         WriteMsnFlags(current, i, none);
     }
     out.excludedMsns = names.size();
-    if (!names.empty()) legacy.EraseSection(kExcluded);
+    if (!names.empty()) TryEraseSection(legacy, kExcluded);
 }
 
 // 4. The legacy caller list becomes the caller database file; an older file becomes ".bak".
@@ -102,7 +137,7 @@ void MigrateCallers(SettingsStore& legacy, const MigrationContext& context, Migr
     }
     out.callers = records.size();
     if (ReplaceCallerRecords(out.callerFile, records))
-        legacy.EraseSection(kCallerList);
+        TryEraseSection(legacy, kCallerList);
     else
         out.callersKept = true;
 }
@@ -128,7 +163,7 @@ void MigrateCalls(SettingsStore& legacy, const MigrationContext& context, Migrat
         out.callsKept = true;
         return;
     }
-    legacy.EraseSection(kCalls);
+    TryEraseSection(legacy, kCalls);
 }
 
 // 6. One ring sound for all MSNs becomes the program of every MSN.
@@ -151,7 +186,7 @@ void MigrateSettings(SettingsStore& current, SettingsStore& legacy, MigrationOut
     for (const std::string& name : names)
         current.WriteString(kSettingsSection, name, legacy.ReadString(kSettingsSection, name, {}));
     out.settings = names.size();
-    if (!names.empty()) legacy.EraseSection(kSettingsSection);
+    if (!names.empty()) TryEraseSection(legacy, kSettingsSection);
 }
 
 // 8. The legacy MSN list overwrites the current entries with the same numbers; booleans are
@@ -169,37 +204,68 @@ MigrationOutcome MigrateLegacyData(SettingsStore& current, SettingsStore& legacy
                                    const MigrationContext& context) {
     SubtreeSettingsStore legacy(legacyRoot, kLegacyTreePath);
     MigrationOutcome out;
-    MigrateExcludedMsns(current, legacy, out);
-    // 2. Values the current version no longer uses.
-    legacy.DeleteValue(kSettingsSection, "ProtocolFile");
-    legacy.DeleteValue(kSettingsSection, "ShowCalls");
+    // The tree is taken over once; later starts copy only a list still waiting for its file.
+    const std::string mark = current.ReadString(kSettingsSection, kLegacyMigratedValue, {});
+    const bool present = legacyRoot.SectionExists(kLegacyTreePath);
+    out.copied = present && (mark.empty() || mark == "0");
+    const bool callersDue = out.copied || (present && HasWord(mark, kCallerList));
+    const bool callsDue = out.copied || (present && HasWord(mark, kCalls));
+    if (out.copied) {
+        MigrateExcludedMsns(current, legacy, out);
+        // 2. Values the current version no longer uses.
+        TryDeleteValue(legacy, kSettingsSection, "ProtocolFile");
+        TryDeleteValue(legacy, kSettingsSection, "ShowCalls");
+    }
     // 3. The paths of the two record files.
     const AppSettings paths = ReadAppSettings(current, context.exePath);
     out.callerFile = paths.callerFile;
     out.callFile = paths.callFile;
-    MigrateCallers(legacy, context, out);
-    MigrateCalls(legacy, context, out);
+    if (callersDue) MigrateCallers(legacy, context, out);
+    if (callsDue) MigrateCalls(legacy, context, out);
     MigrateRingSound(current);
-    MigrateSettings(current, legacy, out);
-    MigrateMsns(current, legacy, out);
+    if (out.copied) {
+        MigrateSettings(current, legacy, out);
+        MigrateMsns(current, legacy, out);
+    }
+    if (callersDue || callsDue)
+        current.WriteString(kSettingsSection, kLegacyMigratedValue, MigratedMark(out));
     return out;
 }
 
-void EraseLegacyTree(SettingsStore& legacyRoot, const MigrationOutcome& outcome) {
+namespace {
+
+bool Kept(const MigrationOutcome& outcome, std::string_view section) {
+    return (outcome.callersKept && SameName(section, kCallerList)) ||
+           (outcome.callsKept && SameName(section, kCalls));
+}
+
+// Erases what is to go; true when something of it is still there afterwards.
+bool EraseLeavesSomething(SettingsStore& legacyRoot, const MigrationOutcome& outcome) {
     if (!outcome.callersKept && !outcome.callsKept) {
         legacyRoot.EraseSection(kLegacyTreePath);
-        return;
+        return legacyRoot.SectionExists(kLegacyTreePath);
     }
-    // A list whose file could not be written stays for the next start; the rest goes, so
-    // that the next start does not copy settings and MSNs over newer ones again.
+    // A list whose file could not be written stays for the next start; the rest goes.
     SubtreeSettingsStore legacy(legacyRoot, kLegacyTreePath);
-    for (const std::string& name : legacy.ReadSubsections({})) {
-        if ((outcome.callersKept && SameName(name, kCallerList)) ||
-            (outcome.callsKept && SameName(name, kCalls)))
-            continue;
-        legacy.EraseSection(name);
-    }
+    for (const std::string& name : legacy.ReadSubsections({}))
+        if (!Kept(outcome, name)) legacy.EraseSection(name);
     for (const std::string& name : legacy.ReadSection({})) legacy.DeleteValue({}, name);
+    const std::vector<std::string> left = legacy.ReadSubsections({});
+    return !legacy.ReadSection({}).empty() ||
+           std::any_of(left.begin(), left.end(),
+                       [&](const std::string& name) { return !Kept(outcome, name); });
+}
+
+}  // namespace
+
+LegacyEraseResult EraseLegacyTree(SettingsStore& legacyRoot, const MigrationOutcome& outcome) {
+    bool refused = false;
+    try {
+        refused = EraseLeavesSomething(legacyRoot, outcome);
+    } catch (const StoreError&) {
+        refused = true;
+    }
+    return {outcome.copied && refused};
 }
 
 StartupVersion DecideStartupVersion(std::string_view storedVersion) {

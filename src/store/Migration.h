@@ -5,9 +5,20 @@
 // current user's tree and the two lists in record files.
 //
 // The steps run against two stores: the current user's tree and the local machine's root (the
-// legacy tree lies at kLegacyTreePath below it). Store errors are not caught: they end
-// start-up with the store's error box, and whatever was not yet copied stays in the legacy
-// tree for the next start.
+// legacy tree lies at kLegacyTreePath below it). Store errors of reads and of writes to the
+// current tree are not caught: they end start-up with the store's error box, and whatever was
+// not yet copied stays in the legacy tree for the next start.
+//
+// The legacy tree is taken over once. Erasing it needs write access to the local machine's
+// tree, which a user without administrator rights on NT does not have; a tree that stays must
+// not be copied over newer data at every later start. So the take-over is recorded in the
+// current user's tree, as the value kLegacyMigratedValue ("LegacyMigrated") in "Settings":
+//   missing or "0"   the legacy tree, where there is one, has not been taken over yet;
+//   "1"              taken over completely: the tree is never read again, and only its erase
+//                    is tried again at each start (an administrator's start removes it);
+//   "CallerList", "Calls" or "CallerList Calls"
+//                    taken over except the lists named, whose files could not be written:
+//                    these alone are tried again at each start while their section is there.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -21,6 +32,7 @@
 namespace telvor {
 
 inline constexpr std::string_view kLegacyTreePath = "Software\\Orbek\\Telvor";
+inline constexpr std::string_view kLegacyMigratedValue = "LegacyMigrated";
 
 // Names and texts of all values of one legacy section (a path below the legacy store's
 // root), in enumeration order. The registry reads them in one pass over one open key instead
@@ -47,6 +59,7 @@ struct MigrationOutcome {
     std::size_t msns = 0;
     bool callersKept = false;  // the caller database file could not be written
     bool callsKept = false;    // the call list file could not be written
+    bool copied = false;       // this start took the legacy tree over (the first that found it)
 };
 
 // Steps 1 to 8, in this order: excluded MSNs, obsolete values, file paths, caller list, call
@@ -55,8 +68,13 @@ MigrationOutcome MigrateLegacyData(SettingsStore& current, SettingsStore& legacy
                                    const MigrationContext& context);
 
 // Step 9: erases the legacy tree with everything left in it, except the sections the outcome
-// says were kept.
-void EraseLegacyTree(SettingsStore& legacyRoot, const MigrationOutcome& outcome);
+// says were kept. A refused erase (silently ignored, or raised as a store error) does not end
+// start-up; it is reported so that the user hears of it once: only by the start that copied
+// the tree, not by the later ones that find it still there.
+struct LegacyEraseResult {
+    bool legacyEraseFailed = false;
+};
+LegacyEraseResult EraseLegacyTree(SettingsStore& legacyRoot, const MigrationOutcome& outcome);
 
 // Step 10, from the stored "Version" (read with default "no").
 struct StartupVersion {

@@ -143,21 +143,21 @@ bool WriteNewFile(const std::string& name, const ContentPieces& content,
 
 // The present file also under the backup name. A hard link costs nothing and is complete at
 // once; where the volume has none (FAT), a copy. A backup that cannot be made completely is
-// removed rather than left half written.
-void KeepBackup(const std::string& path, const ReplaceFault& fault) {
+// removed rather than left half written, and the result says so.
+bool KeepBackup(const std::string& path, const ReplaceFault& fault) {
     namespace fs = std::filesystem;
     const fs::path backup = BackupName(path);
     std::error_code ec;
     // A file that already is its own backup (named "x.bak", or linked there by a replace that
     // failed later) must not be removed: it may be the only copy.
-    if (fs::equivalent(path, backup, ec)) return;
+    if (fs::equivalent(path, backup, ec)) return true;
     fs::remove(backup, ec);
-    if (Fails(fault, ReplaceStep::KeepBackup)) return;
+    if (Fails(fault, ReplaceStep::KeepBackup)) return false;
     fs::create_hard_link(path, backup, ec);
-    if (!ec) return;
-    if (!fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec) || ec) {
-        fs::remove(backup, ec);
-    }
+    if (!ec) return true;
+    if (fs::copy_file(path, backup, fs::copy_options::overwrite_existing, ec) && !ec) return true;
+    fs::remove(backup, ec);
+    return false;
 }
 
 }  // namespace
@@ -181,8 +181,13 @@ bool ReplaceWithBackup(const std::string& path, const ContentPieces& content,
     const std::string fresh = NewFileName(path);
     if (!WriteNewFile(fresh, content, fault)) return false;
 
+    // Without a backup the present file is kept as it is: replacing it would leave the user's
+    // previous data nowhere. A first write, with no file yet, needs none.
     std::error_code ec;
-    if (fs::is_regular_file(path, ec)) KeepBackup(path, fault);
+    if (fs::is_regular_file(path, ec) && !KeepBackup(path, fault)) {
+        fs::remove(fresh, ec);
+        return false;
+    }
 
     // One rename puts the new file in place: POSIX rename() replaces the target atomically,
     // and on Windows the C++ library's rename is MoveFileEx with MOVEFILE_REPLACE_EXISTING.

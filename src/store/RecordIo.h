@@ -90,9 +90,10 @@ std::string NewFileName(const std::string& path);
 
 // Writes `bytes` as the new content of `path` and keeps the present file as its ".bak"
 // (replacing an older one). At every moment `path` holds either the complete old or the
-// complete new content, and the ".bak" is never the only copy of the data. A failed backup
-// does not stop the write (the data is then stored without backup). Returns true only when the
-// new content is in place; on false, `path` is untouched and no new file is left behind.
+// complete new content, and the ".bak" is never the only copy of the data. Where the ".bak"
+// cannot be made (neither a link nor a copy), the present file is not replaced and the
+// write fails; a first write, with no present file, needs no backup. Returns true only when
+// the new content is in place; on false, `path` is untouched and no new file is left behind.
 bool ReplaceWithBackup(const std::string& path, const std::vector<unsigned char>& bytes,
                        const ReplaceFault& fault = {});
 

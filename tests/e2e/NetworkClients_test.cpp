@@ -34,7 +34,7 @@ TEST(NetworkClients, ARegisteredClientReceivesShownAndSuppressedCallsByteForByte
     MonitorCase monitor;
     SeedStandardLine(monitor);
     ASSERT_TRUE(monitor.StartListening());
-    // Odd pokes register at most an id nobody serves, and cost the later calls nothing.
+    // Odd pokes are acknowledged but register nothing, and cost the later calls nothing.
     ASSERT_TRUE(RegisterClient(std::string(1, '\0')));
     ASSERT_TRUE(RegisterClient(std::string(64 * 1024, 'x')));  // no line end, no NUL
     // Only the first line names the client; the case of the letters does not matter.

@@ -28,6 +28,8 @@ namespace telvor {
 
 namespace {
 
+constexpr unsigned kLegacyNotErasedId = 20030;
+
 // Runs the call events that arrived while the program was starting.
 constexpr UINT WM_RUNPENDINGEVENTS = WM_APP + 2;
 
@@ -35,6 +37,13 @@ UniqueIcon LoadPictureIcon(HINSTANCE instance, int id) {
     return UniqueIcon(static_cast<HICON>(
         LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+}
+
+std::optional<WindowsVersion> RunningWindowsVersion() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);  // 148
+    if (!GetVersionExA(&version)) return std::nullopt;
+    return WindowsVersion{version.dwMajorVersion, version.dwPlatformId};
 }
 
 }  // namespace
@@ -174,7 +183,10 @@ void TTelvorMainForm::LoadStoredData() {
     capi_->SetController(
         static_cast<std::uint16_t>(store_.ReadInteger(kSettingsSection, "Controller", 1)));
     // 14: the legacy tree goes, except a list whose file could not be written.
-    EraseLegacyTree(legacyStore, migrated);
+    // A tree that cannot be erased (no administrator rights) is said once, at the start that
+    // took it over; the stored mark keeps it from being copied again.
+    if (EraseLegacyTree(legacyStore, migrated).legacyEraseFailed)
+        ShowMessageDialog(MessageKind::Warning, LoadStr(kLegacyNotErasedId), hwnd_);
 
     // 15-16: the remaining options, the stored layout version, the protocol file's name.
     settings_ = ReadAppSettings(store_, exePath_);
@@ -187,9 +199,17 @@ void TTelvorMainForm::LoadStoredData() {
     // unless the stored data is of this version.
     const StartupVersion startupVersion = DecideStartupVersion(storedVersion_);
     FirstRun = startupVersion.firstRun;
-    // A refused write shows the store's error box; the menu and the Windows version must
-    // still be set up, or the program could not even be ended.
-    if (startupVersion.writeShareRecord) Guarded("share record", [] { WriteNetDdeShareRecord(); });
+    // A refused write shows the store's error box, except where forwarding is off for the
+    // run.
+    const std::optional<WindowsVersion> windows = RunningWindowsVersion();
+    if (startupVersion.writeShareRecord)
+        Guarded("share record", [&] {
+            try {
+                WriteNetDdeShareRecord();
+            } catch (const StoreError&) {
+                if (ShowsShareRecordFailure(windows)) throw;
+            }
+        });
 }
 
 // --- closing -----------------------------------------------------------------------------

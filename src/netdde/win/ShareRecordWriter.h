@@ -4,8 +4,8 @@
 namespace telvor {
 
 // Each value is a single write of an inactive TRegAppConfig. Needs write access to
-// HKEY_LOCAL_MACHINE: StoreError 61627 or 61628 otherwise, which ends start-up with the
-// store's error box.
+// HKEY_LOCAL_MACHINE: StoreError 61627 or 61628 otherwise, which start-up shows in the
+// store's error box where forwarding runs (ShowsShareRecordFailure).
 void WriteNetDdeShareRecord();
 
 }  // namespace telvor

@@ -24,4 +24,8 @@ TEST(Versions, OldWindowsAndTheNtRule) {
     EXPECT_FALSE(IsOldWindows({4, 1}));
     EXPECT_FALSE(AllowsNetDde({10, 2}));
     EXPECT_TRUE(AllowsNetDde({4, 1}));
+    // A refused share record matters only where forwarding runs.
+    EXPECT_FALSE(ShowsShareRecordFailure(WindowsVersion{4, 2}));
+    EXPECT_TRUE(ShowsShareRecordFailure(WindowsVersion{4, 1}));
+    EXPECT_TRUE(ShowsShareRecordFailure(std::nullopt));
 }

@@ -2,10 +2,9 @@
 // with a fake clock and a fake transport.
 #include "netdde/NetworkClients.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 
 #include "netdde/NetDdeNames.h"
 
@@ -65,27 +64,33 @@ TEST_F(NetworkClientsTest, APokeRegistersOnlyItsFirstLine) {
     EXPECT_EQ(Registered(), (Ids{"\\\\PC2\\"}));
 }
 
-TEST_F(NetworkClientsTest, OddPokesRegisterAtMostOneId) {
-    clients_.RegisterPokeData("");
-    EXPECT_EQ(Registered(), (Ids{""}));
-    clients_.RegisterPokeData("");
-    EXPECT_EQ(Registered().size(), 1u);
-
-    const std::string big(64 * 1024, 'x');
-    clients_.RegisterPokeData(big);  // no line end at all
-    ASSERT_EQ(Registered().size(), 2u);
-    EXPECT_EQ(Registered().back(), big);
+TEST_F(NetworkClientsTest, OnlyMachinePathsAreRegistered) {
+    EXPECT_FALSE(clients_.RegisterPokeData(""));
+    EXPECT_FALSE(clients_.RegisterPokeData(std::string(64 * 1024, 'x')));  // no line end at all
+    EXPECT_FALSE(clients_.RegisterPokeData("\\\\evil\\share\\run.exe \r\n"));
+    EXPECT_FALSE(clients_.RegisterPokeData("\\\\" + std::string(16, 'A') + "\\"));
+    EXPECT_TRUE(Registered().empty());
 
     const std::string lines = "\\\\PC9\\\r\n" + std::string(64 * 1024, 'y');
-    clients_.RegisterPokeData(lines);
-    EXPECT_EQ(Registered().back(), "\\\\PC9\\");
-    EXPECT_EQ(Registered().size(), 3u);
+    EXPECT_TRUE(clients_.RegisterPokeData(lines));
+    EXPECT_EQ(Registered(), (Ids{"\\\\PC9\\"}));
+    EXPECT_EQ(clients_.ForwardCall(kCall, connector_), 1u);
+    EXPECT_TRUE(connector_.shares[0].mayStartService);
+}
 
-    // Ids nobody can serve are still tried; the transport refuses them without a crash.
-    EXPECT_EQ(clients_.ForwardCall(kCall, connector_), 3u);
-    EXPECT_FALSE(connector_.shares[0].mayStartService);
-    EXPECT_FALSE(connector_.shares[1].mayStartService);
-    EXPECT_TRUE(connector_.shares[2].mayStartService);
+TEST_F(NetworkClientsTest, AtMost64ClientsAndAKnownOneStillRenews) {
+    for (int i = 0; i < 64; ++i)
+        ASSERT_TRUE(clients_.RegisterPokeData("\\\\PC" + std::to_string(i) + "\\"));
+    EXPECT_FALSE(clients_.RegisterPokeData("\\\\PC64\\"));
+    EXPECT_EQ(Registered().size(), 64u);
+    clock_.now += 100s;
+    EXPECT_TRUE(clients_.RegisterPokeData("\\\\pc0\\"));
+    EXPECT_EQ(Registered().back(), "\\\\pc0\\");
+    // Room again once registrations expire.
+    clock_.now += 30s;
+    clients_.NDDETimerTimer();
+    EXPECT_TRUE(clients_.RegisterPokeData("\\\\PC64\\"));
+    EXPECT_EQ(Registered(), (Ids{"\\\\pc0\\", "\\\\PC64\\"}));
 }
 
 TEST_F(NetworkClientsTest, ARegistrationLivesTwoToThreeAndAHalfMinutes) {
@@ -187,8 +192,9 @@ TEST(NetDdeNames, OnlyAPlainMachinePathMayStartAProgram) {
     EXPECT_FALSE(IsMachinePath("C:\\Windows\\calc.exe "));
     EXPECT_FALSE(IsMachinePath("\\\\PC 2\\"));
     EXPECT_FALSE(IsMachinePath("\\\\\"PC2\"\\"));
-    EXPECT_FALSE(IsMachinePath("\\\\" + std::string(64, 'A') + "\\"));
-    EXPECT_TRUE(IsMachinePath("\\\\" + std::string(63, 'A') + "\\"));
+    EXPECT_FALSE(IsMachinePath("\\\\" + std::string(16, 'A') + "\\"));
+    EXPECT_TRUE(IsMachinePath("\\\\" + std::string(15, 'A') + "\\"));
+    EXPECT_FALSE(IsMachinePath("\\\\..\\"));
 }
 
 }  // namespace

@@ -38,6 +38,29 @@ class RefusingStore : public MemorySettingsStore {
     std::string refused_;
 };
 
+// The local machine's tree as a user without administrator rights meets it: it can be read,
+// but erases are refused, silently (as the registry store does) or with the store's error.
+class LegacyTree : public MemorySettingsStore {
+  public:
+    enum class Erase { Allowed, IgnoredSilently, RaisesError };
+    Erase erase = Erase::Allowed;
+
+    void EraseSection(std::string_view section) override {
+        if (Refused()) return;
+        MemorySettingsStore::EraseSection(section);
+    }
+    void DeleteValue(std::string_view section, std::string_view name) override {
+        if (Refused()) return;
+        MemorySettingsStore::DeleteValue(section, name);
+    }
+
+  private:
+    bool Refused() const {
+        if (erase == Erase::RaisesError) throw StoreError(61627, "Zugriff verweigert");
+        return erase == Erase::IgnoredSilently;
+    }
+};
+
 class MigrationTest : public ::testing::Test {
   protected:
     MigrationTest() {
@@ -64,7 +87,7 @@ class MigrationTest : public ::testing::Test {
                                      return ParseDateTime(text, DateTimeFormat{});
                                  }};
         MigrationOutcome outcome = MigrateLegacyData(current, legacy_, context);
-        EraseLegacyTree(legacy_, outcome);
+        erased_ = EraseLegacyTree(legacy_, outcome);
         return outcome;
     }
     MigrationOutcome Run() { return Run(current_); }
@@ -73,7 +96,8 @@ class MigrationTest : public ::testing::Test {
     const std::string callerFile_ = folder_.File("CallerList.ddb");
     const std::string callFile_ = folder_.File("Calls.ddb");
     MemorySettingsStore current_;
-    MemorySettingsStore legacy_;
+    LegacyTree legacy_;
+    LegacyEraseResult erased_;
 };
 
 TEST_F(MigrationTest, NothingToMoveLeavesFilesAndTreeAlone) {
@@ -299,6 +323,62 @@ TEST_F(MigrationTest, ARefusedSettingsWriteKeepsTheLegacySettingsAndStopsStartUp
     EXPECT_THROW(MigrateLegacyData(current, legacy_, context), StoreError);
     EXPECT_EQ(legacy_.ReadString(kLegacy + "Settings", "Alert", ""), "0");
     EXPECT_EQ(legacy_.ReadString(kLegacy + "MSNs\\00000000", "Number", ""), "1");
+}
+
+TEST_F(MigrationTest, ALegacyTreeThatCannotBeErasedIsTakenOverOnceAndReportedOnce) {
+    Legacy("Settings", "Alert", "0");
+    Legacy("MSNs\\00000000", "Number", "1");
+    Legacy("MSNs\\00000000", "Name", "Alt");
+    Legacy("CallerList", "0711", "Hans");
+    LegacyCall(0, "24.12.1999", "18:30:15");
+    legacy_.erase = LegacyTree::Erase::IgnoredSilently;
+    const MigrationOutcome first = Run();
+    EXPECT_TRUE(first.copied);
+    EXPECT_TRUE(erased_.legacyEraseFailed);
+    EXPECT_TRUE(legacy_.SectionExists("Software\\Orbek\\Telvor"));
+    EXPECT_EQ(current_.ReadString("Settings", "LegacyMigrated", ""), "1");
+
+    // The user's newer data survives every later start, which says nothing more.
+    current_.WriteString("Settings", "Alert", "1");
+    current_.WriteString("MSNs\\00000000", "Name", "Neu");
+    ASSERT_TRUE(ReplaceCallers(callerFile_, {{"0711", "Hans Neu", "", ""}}));
+    const auto calls = ReadBytes(callFile_);
+    const MigrationOutcome later = Run();
+    EXPECT_FALSE(later.copied);
+    EXPECT_FALSE(erased_.legacyEraseFailed);
+    EXPECT_EQ(current_.ReadString("Settings", "Alert", ""), "1");
+    EXPECT_EQ(current_.ReadString("MSNs\\00000000", "Name", ""), "Neu");
+    EXPECT_EQ(LoadCallers(callerFile_).at(0).name, "Hans Neu");
+    EXPECT_EQ(ReadBytes(callFile_), calls);
+
+    // A start allowed to erase removes the tree at last, without copying it.
+    legacy_.erase = LegacyTree::Erase::Allowed;
+    Run();
+    EXPECT_FALSE(legacy_.SectionExists("Software\\Orbek\\Telvor"));
+    EXPECT_EQ(current_.ReadString("Settings", "Alert", ""), "1");
+}
+
+TEST_F(MigrationTest, AListWaitingForItsFileIsTheOnlyPartCopiedAgain) {
+    current_.WriteString("Settings", "CallerFile", folder_.File("missing/CallerList.ddb"));
+    Legacy("Settings", "Alert", "0");
+    Legacy("CallerList", "0711", "Hans");
+    legacy_.erase = LegacyTree::Erase::RaisesError;  // does not end start-up
+    const MigrationOutcome first = Run();
+    EXPECT_TRUE(first.callersKept);
+    EXPECT_TRUE(erased_.legacyEraseFailed);
+    EXPECT_EQ(current_.ReadString("Settings", "LegacyMigrated", ""), "CallerList");
+
+    current_.WriteString("Settings", "Alert", "1");
+    current_.WriteString("Settings", "CallerFile", callerFile_);
+    Run();
+    EXPECT_EQ(LoadCallers(callerFile_).size(), 1u);
+    EXPECT_EQ(current_.ReadString("Settings", "Alert", ""), "1");
+    EXPECT_EQ(current_.ReadString("Settings", "LegacyMigrated", ""), "1");
+    EXPECT_FALSE(erased_.legacyEraseFailed);
+
+    ASSERT_TRUE(ReplaceCallers(callerFile_, {}));
+    Run();
+    EXPECT_TRUE(LoadCallers(callerFile_).empty());
 }
 
 TEST(StartupVersion, FirstRunAndShareRecordFollowTheStoredVersion) {

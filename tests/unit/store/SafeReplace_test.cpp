@@ -1,15 +1,14 @@
 // Whole-file replaces that stop at any step, and appends to files that cannot be opened.
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-
-#include "support/TempFolder.h"
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "store/RecordIo.h"
+#include "support/TempFolder.h"
 
 namespace telvor {
 namespace {
@@ -49,15 +48,10 @@ TEST_F(SafeReplaceTest, EveryStepSeesACompleteFileAndAFailureKeepsTheOldOne) {
         });
         ExpectCompleteOldOrNew("after");
         EXPECT_FALSE(std::filesystem::exists(recordio::NewFileName(path_)));
-        if (failing == ReplaceStep::KeepBackup) {
-            // No backup could be made: the data is stored all the same, without one.
-            EXPECT_TRUE(ok);
-            EXPECT_EQ(ReadBytes(path_), new_);
-            EXPECT_FALSE(std::filesystem::exists(backup_));
-        } else {
-            EXPECT_FALSE(ok);
-            EXPECT_EQ(ReadBytes(path_), old_);
-        }
+        // No step may fail quietly: not even the backup, without which the old data would
+        // be gone.
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(ReadBytes(path_), old_);
         // A backup, where there is one, is a whole copy of the old data, never a part.
         if (std::filesystem::exists(backup_)) {
             const auto kept = ReadBytes(backup_);
@@ -94,6 +88,21 @@ TEST_F(SafeReplaceTest, RealFileSystemFailures) {
     EXPECT_FALSE(ReplaceCalls(folderTarget, {{"a", "b", 1.0, false}}));
     EXPECT_TRUE(std::filesystem::is_directory(folderTarget + "/inside"));
     EXPECT_FALSE(std::filesystem::exists(recordio::NewFileName(folderTarget)));
+
+    // The backup's name is taken by a folder that cannot be removed: neither link nor copy
+    // can be made, so the file stays as it was and the write reports failure.
+    WriteBytes(path_, old_);
+    std::filesystem::create_directories(backup_ + "/inside");
+    EXPECT_FALSE(ReplaceCallers(path_, {{"1", "a", "", ""}}));
+    EXPECT_FALSE(ReplaceCalls(path_, {{"a", "b", 1.0, false}}));
+    EXPECT_EQ(ReadBytes(path_), old_);
+    EXPECT_FALSE(std::filesystem::exists(recordio::NewFileName(path_)));
+    // A first write has nothing to keep, and needs no backup.
+    const std::string first = folder_.File("CallerList");
+    std::filesystem::create_directories(first + ".bak/inside");
+    EXPECT_TRUE(ReplaceCallers(first, {{"1", "a", "", ""}}));
+    EXPECT_EQ(LoadCallers(first).size(), 1u);
+    std::filesystem::remove_all(backup_);
 
     // A file whose name already ends in ".bak" is its own backup name: it is replaced, never
     // first deleted as the old backup.
