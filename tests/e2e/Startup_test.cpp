@@ -376,3 +376,44 @@ TEST_F(BrokenAreaCodes, AFileThatCannotBeReadDoesNotStopTheStart) {
 
 }  // namespace
 }  // namespace telvor::e2e
+
+namespace telvor::e2e {
+namespace {
+
+// A legacy setting that is not text stops the migration with the store's error box; the
+// start goes on, so the icon still has its menu and "&Beenden" ends the program.
+TEST(StartWithBrokenLegacyData, ShowsTheStoresErrorAndTheIconStillOffersItsMenu) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Orbek\\Telvor\\Settings", 0, nullptr,
+                              0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD number = 7;
+    RegSetValueExA(key, "Alert", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                   sizeof number);
+    RegCloseKey(key);
+    MonitorCase monitor;
+    ASSERT_TRUE(monitor.StartListening());
+    HWND error = nullptr;
+    ASSERT_TRUE(PollUntil(20s, [&] {
+        for (HWND d : TopLevelWindows(
+                 {.className = "#32770", .visibleOnly = true, .process = monitor.Process().Pid()}))
+            for (const ChildControl& c : ChildControls(d))
+                if (c.text.find("Alert") != std::string::npos) error = d;
+        return error != nullptr;
+    })) << "no error box naming the value";
+    ASSERT_TRUE(PressButton(error, "OK"));
+    ASSERT_TRUE(WaitForWindowGone(error, 10s));
+
+    const HWND main = monitor.MainWindow();
+    ASSERT_TRUE(PostMessageA(main, kTrayIconMessage, 1, 0x205 /* WM_RBUTTONUP */));
+    const HWND menu = WaitForVisibleWindow("#32768", "", 10s);
+    ASSERT_NE(menu, nullptr) << "the icon has no menu";
+    PressKeyIn(menu, VK_ESCAPE);
+    ASSERT_TRUE(WaitForWindowHidden(menu, 10s));
+    ASSERT_TRUE(PostMessageA(main, WM_COMMAND, 105 /* "&Beenden" */, 0));
+    ASSERT_TRUE(monitor.Process().WaitForExit(30s));
+    EXPECT_EQ(monitor.Process().ExitCode(), 0u);
+}
+
+}  // namespace
+}  // namespace telvor::e2e
