@@ -123,7 +123,7 @@ class Composer {
     std::optional<std::string> International(const Groups& number) const {
         if (number.StartsWith(prefixes_.ownCountry)) {
             Groups national = number.After(prefixes_.ownCountry.size());
-            if (national.StartsWith(prefixes_.national))
+            while (national.StartsWith(prefixes_.national))
                 national = national.After(prefixes_.national.size());
             return National(national);
         }

@@ -24,7 +24,7 @@ namespace telvor::contacts {
 //   entry names the whole company: the lookup takes the longest matching prefix, so a call
 //   from any extension finds it. Any other extension ("-123") is a direct line and stays.
 // - "+" or the international prefix begins an international number. With the own country
-//   code it becomes national (a national prefix written after it is dropped); otherwise it
+//   code it becomes national (national prefixes written after it are dropped); otherwise it
 //   is written as international prefix + country code, a blank, and the rest with one more
 //   blank where the file put the first group boundary after the country code (the list
 //   knows no foreign area codes): "+44 20 7946 0958" -> "0044 20 79460958".
