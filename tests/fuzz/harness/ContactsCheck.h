@@ -57,6 +57,8 @@ inline void CheckContactImport(std::string_view bytes, ContactFormat format) {
     for (ContactFormat out : {ContactFormat::VCard, ContactFormat::Csv}) {
         const std::string file = ExportContacts(result.rows, out);
         const ContactImport back = ImportContacts(file, out, NumberPrefixes{}, FuzzAreaCodes(), {});
+        // (An empty list exported as vCard is an empty file, which is no vCard.)
+        if (result.rows.empty() && out == ContactFormat::VCard) continue;
         Check(back.status == ContactImportStatus::Ok && back.rows.size() == result.rows.size() &&
                   back.unusable == 0 && back.known == 0,
               "export does not read back row for row");
