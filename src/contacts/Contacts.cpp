@@ -1,6 +1,7 @@
 #include "contacts/Contacts.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "contacts/AreaCodeIndex.h"
@@ -28,11 +29,10 @@ struct Numbered {
 std::vector<std::string> RowNames(const std::string& name, const std::vector<Numbered>& numbers) {
     if (numbers.size() == 1) return {name.substr(0, kNameRoom)};
     std::vector<std::string> names;
-    std::vector<std::string> seen;
+    std::unordered_map<std::string, std::size_t> seen;
     for (const Numbered& n : numbers) {
         const std::string kind = n.label.empty() ? "Telefon" : n.label;
-        seen.push_back(kind);
-        const auto count = std::count(seen.begin(), seen.end(), kind);
+        const std::size_t count = ++seen[kind];
         std::string suffix = "(" + kind;
         if (count > 1) suffix += " " + std::to_string(count);
         suffix += ")";

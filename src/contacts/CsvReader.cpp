@@ -1,6 +1,7 @@
 #include "contacts/CsvReader.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "base/TextEncoding.h"
 #include "contacts/ContactText.h"
@@ -54,14 +55,8 @@ struct Columns {
         // A Google kind column belongs to the value column of the same number.
         for (PhoneColumn& phone : phones) {
             if (phone.type == kNone) continue;
-            const std::size_t index = phone.type;
-            phone.type = kNone;
-            for (std::size_t i = 0; i < header.size(); ++i) {
-                std::string n, part;
-                if (GooglePhoneColumn(LowerCp1252(TrimBlanks(header[i])), n, part) &&
-                    (part == "type" || part == "label") && n == googleIndex_[index])
-                    phone.type = i;
-            }
+            const auto kind = googleKinds_.find(googleIndex_[phone.type]);
+            phone.type = kind == googleKinds_.end() ? kNone : kind->second;
         }
     }
 
@@ -72,6 +67,8 @@ struct Columns {
             if (part == "value") {
                 googleIndex_.push_back(index);
                 phones.push_back({i, googleIndex_.size() - 1, {}});
+            } else if (part == "type" || part == "label") {
+                googleKinds_.emplace(index, i);
             }
         } else if (IsOneOf(name, {"name", "display name", "full name", "anzeigename"})) {
             Take(fullName, i);
@@ -97,6 +94,7 @@ struct Columns {
     }
 
     std::vector<std::string> googleIndex_;  // per Google value column, its number
+    std::unordered_map<std::string, std::size_t> googleKinds_;  // number -> its kind column
 };
 
 std::string Cell(const std::vector<std::string>& record, std::size_t column) {
