@@ -27,7 +27,11 @@ struct Numbered {
 // says which it is ("Hans Müller (mobil)"), a kind that repeats counted from its second
 // ("(Telefon)", "(Telefon 2)"). The label is never cut off: the name gives way.
 std::vector<std::string> RowNames(const std::string& name, const std::vector<Numbered>& numbers) {
-    if (numbers.size() == 1) return {name.substr(0, kNameRoom)};
+    // A cut name ends where it was cut, not in the blank it was cut at.
+    const auto cut = [&](std::size_t room) {
+        return std::string(contacts::TrimBlanks(std::string_view(name).substr(0, room)));
+    };
+    if (numbers.size() == 1) return {cut(kNameRoom)};
     std::vector<std::string> names;
     std::unordered_map<std::string, std::size_t> seen;
     for (const Numbered& n : numbers) {
@@ -37,7 +41,7 @@ std::vector<std::string> RowNames(const std::string& name, const std::vector<Num
         if (count > 1) suffix += " " + std::to_string(count);
         suffix += ")";
         const std::size_t room = kNameRoom - std::min(kNameRoom, suffix.size() + 1);
-        names.push_back(contacts::JoinNames(name.substr(0, room), suffix));
+        names.push_back(contacts::JoinNames(cut(room), suffix));
     }
     return names;
 }
