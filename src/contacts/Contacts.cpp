@@ -37,9 +37,10 @@ std::vector<std::string> RowNames(const std::string& name, const std::vector<Num
     for (const Numbered& n : numbers) {
         const std::string kind = n.label.empty() ? "Telefon" : n.label;
         const std::size_t count = ++seen[kind];
-        std::string suffix = "(" + kind;
-        if (count > 1) suffix += " " + std::to_string(count);
-        suffix += ")";
+        std::string suffix(1, '(');
+        suffix += kind;
+        if (count > 1) suffix.append(1, ' ').append(std::to_string(count));
+        suffix.push_back(')');
         const std::size_t room = kNameRoom - std::min(kNameRoom, suffix.size() + 1);
         names.push_back(contacts::JoinNames(cut(room), suffix));
     }
