@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/StringTable.h"
 #include "contacts/AreaCodeIndex.h"
 #include "contacts/ContactText.h"
 #include "contacts/ContactWriter.h"
@@ -79,7 +80,8 @@ ContactImport ImportContacts(std::string_view bytes, ContactFormat format,
     }
     const contacts::AreaCodeIndex index(areaCodes);
     std::unordered_set<std::string> known;
-    for (const CallerRow& row : existing) known.insert(KeypadDigits(row.number));
+    for (const CallerRow& row : existing)  // the placeholder of a new entry is no number
+        if (row.number != NewEntryCaption) known.insert(KeypadDigits(row.number));
     for (const contacts::Contact& contact : *read) {
         std::vector<Numbered> numbers;
         for (const contacts::ContactPhone& phone : contact.phones) {
