@@ -101,6 +101,11 @@ std::string Cell(const std::vector<std::string>& record, std::size_t column) {
     return column < record.size() ? record[column] : std::string();
 }
 
+// A text as its record field holds it: cut to the field, without blanks at either end.
+std::string RecordField(std::string_view text) {
+    return std::string(TrimBlanks(TrimBlanks(text).substr(0, kTextRoom)));
+}
+
 Contact ContactOf(const std::vector<std::string>& record, const Columns& columns) {
     Contact contact;
     contact.name = CleanName(Cell(record, columns.fullName));
@@ -108,10 +113,11 @@ Contact ContactOf(const std::vector<std::string>& record, const Columns& columns
         contact.name = JoinNames(CleanName(Cell(record, columns.given)),
                                  CleanName(Cell(record, columns.family)));
     if (contact.name.empty()) contact.name = CleanName(Cell(record, columns.company));
-    const std::string program = Cell(record, columns.program);
-    const std::string parameter = Cell(record, columns.parameter);
-    contact.programColumn = JoinProgramColumn(TrimBlanks(program).substr(0, kTextRoom),
-                                              TrimBlanks(parameter).substr(0, kTextRoom));
+    // Quotes cannot be part of the program (they delimit it in the column).
+    std::string program = Cell(record, columns.program);
+    std::erase(program, '"');
+    contact.programColumn =
+        JoinProgramColumn(RecordField(program), RecordField(Cell(record, columns.parameter)));
     for (const PhoneColumn& column : columns.phones) {
         const std::string cell = Cell(record, column.value);
         const std::string label =
