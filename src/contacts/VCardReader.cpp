@@ -153,8 +153,8 @@ std::vector<std::string> Components(std::string_view text) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] == '\\') {
-            ++i;
+        if (i + 1 < text.size() && text[i] == '\\') {
+            ++i;  // the escaped character (a backslash at the very end escapes nothing)
         } else if (i == text.size() || text[i] == ';') {
             parts.push_back(Unescape(text.substr(start, i - start)));
             start = i + 1;

@@ -148,8 +148,10 @@ TEST(VCardImport, WhatIsNotAVCardAddsNothing) {
     // A card the file does not end, and a nested card (2.1 AGENT), lose nothing of the outer.
     const char* cards =
         "BEGIN:VCARD\nFN:A\nAGENT:\nBEGIN:VCARD\nFN:B\nTEL:089 5\nEND:VCARD\nTEL:089 6\nEND:VCARD\n"
+        "BEGIN:VCARD\nN:\\\nORG:\\\nTEL:089 8\nEND:VCARD\n"  // a value ends in a backslash
         "BEGIN:VCARD\nFN:C\nTEL:089 7";
-    EXPECT_EQ(NamesAndNumbers(Import(cards, kVCard)), (Pairs{{"A", "089 6"}, {"C", "089 7"}}));
+    EXPECT_EQ(NamesAndNumbers(Import(cards, kVCard)),
+              (Pairs{{"A", "089 6"}, {"\\", "089 8"}, {"C", "089 7"}}));
 }
 
 }  // namespace
