@@ -27,16 +27,26 @@ void Settings(Input data);
 void TextImport(Input data);
 // [format octet][the system's format when the octet says so][date and time text]
 void LegacyDateTime(Input data);
+// [vCard file]
+void VCard(Input data);
+// [address-book CSV file]
+void ContactsCsv(Input data);
 
 struct Harness {
     const char* name;  // also the folder of its corpus
     void (*run)(Input);
 };
 inline constexpr Harness kHarnesses[] = {
-    {"capi_message", CapiMessage}, {"caller_database", CallerDatabase},
-    {"call_list", CallList},       {"area_codes", AreaCodes},
-    {"template", Template},        {"settings", Settings},
-    {"text_import", TextImport},   {"legacy_date_time", LegacyDateTime},
+    {"capi_message", CapiMessage},
+    {"caller_database", CallerDatabase},
+    {"call_list", CallList},
+    {"area_codes", AreaCodes},
+    {"template", Template},
+    {"settings", Settings},
+    {"text_import", TextImport},
+    {"legacy_date_time", LegacyDateTime},
+    {"vcard", VCard},
+    {"contacts_csv", ContactsCsv},
 };
 
 // Aborts with `what` when `condition` is false: a finding.
