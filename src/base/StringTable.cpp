@@ -117,6 +117,7 @@ constexpr Entry kTable[] = {
     {10003, "-"},
     {10004, "E&igenschaften"},
     {10005, "Einträge aus &Datei importieren..."},
+    {10006, "Einträge &exportieren..."},
     {10101, "Anruf &löschen"},
     {10102, "&Nummer in Datenbank übernehmen"},
     {10201, "&Neue MSN hinzufügen"},
@@ -174,6 +175,15 @@ constexpr Entry kTable[] = {
      "HKEY_LOCAL_MACHINE\\Software\\Orbek\\Telvor konnten aber nicht entfernt werden "
      "(dazu fehlen Administratorrechte). Telvor liest sie nicht noch einmal; ein Administrator "
      "kann den Schlüssel löschen."},
+    {20031, "Visitenkarten (*.vcf)|*.vcf|CSV (*.csv)|*.csv"},
+    {20032, "Die Datei %s ist keine Visitenkarten-Datei (vCard): Es wurde nichts hinzugefügt."},
+    {20033,
+     "Die Datei %s hat keine Spalte mit Telefonnummern: Es wurde nichts hinzugefügt. Die erste "
+     "Zeile einer CSV-Datei muss die Spaltennamen enthalten."},
+    {20034,
+     "Import abgeschlossen:\n%s Einträge hinzugefügt,\n%s Nummern übersprungen, weil sie "
+     "schon in der Datenbank stehen,\n%s Einträge ohne verwendbare Telefonnummer."},
+    {20035, "Datenbank exportieren"},
     // Texts of the user-interface platform layer
     {kFileCreateErrorId, "Datei %s kann nicht erstellt werden"},
     {kFileOpenErrorId, "Kann Datei %s nicht öffnen"},

@@ -33,6 +33,16 @@ FilePtr OpenFile(const std::string& path, const char* mode) {
     return FilePtr(std::fopen(path.c_str(), mode));
 }
 
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    FilePtr file = OpenFile(path, "rb");
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[64 * 1024];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
 RecordReader::RecordReader(const std::string& path, std::size_t recordSize)
     : file_(OpenFile(path, "rb")), recordSize_(recordSize) {
     if (!file_) return;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,8 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 FilePtr OpenFile(const std::string& path, const char* mode);
+// The whole file's bytes; nothing when it cannot be opened for reading.
+std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Reads a file of fixed-size records chunk by chunk; a trailing partial record is never
 // handed out. The buffer is allocated once per reader.

@@ -63,13 +63,9 @@ std::vector<CallerRow> ParseCallerImport(std::string_view text, std::string_view
 
 std::optional<std::vector<CallerRow>> ImportCallerFile(const std::string& path,
                                                        std::string_view separator) {
-    recordio::FilePtr file = recordio::OpenFile(path, "rb");
-    if (!file) return std::nullopt;
-    std::string text;
-    char buffer[64 * 1024];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
-        text.append(buffer, got);
-    return ParseCallerImport(text, separator);
+    const std::optional<std::string> text = recordio::ReadWholeFile(path);
+    if (!text) return std::nullopt;
+    return ParseCallerImport(*text, separator);
 }
 
 }  // namespace telvor

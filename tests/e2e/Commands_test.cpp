@@ -12,6 +12,7 @@
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "support/CallScenario.h"
+#include "support/CallerWindowView.h"
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/MonitorCase.h"
@@ -229,6 +230,77 @@ TEST(ConfigDialogCommands, EveryButtonAndPopupItemReachesItsCode) {
     EXPECT_TRUE(SettingsKeyExists("MSNs\\00000000"));
     EXPECT_FALSE(SettingsKeyExists("MSNs\\00000001")) << "one MSN was deleted";
     EXPECT_EQ(ReadFileBytes(monitor.File("Telvor.log")), "eine Zeile\r\n") << "kept on \"Nein\"";
+}
+
+// An address book from a phone: imported through "Im&portieren", applied, and the next call
+// from one of its numbers shows its name; "Einträge &exportieren..." writes the list back out.
+TEST(AddressBook, AVCardImportedAndAppliedNamesTheCallerAndTheListExportsAgain) {
+    LoadStartupTexts();
+    MonitorCase monitor;
+    SeedStandardLine(monitor);
+    const std::string vcf = monitor.File("Kontakte.vcf");
+    WriteFileBytes(vcf,
+                   "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                   "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen;;;\r\n"
+                   "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=BCrgen M=C3=BCller\r\n"
+                   "TEL;CELL:0171 5550001\r\nEND:VCARD\r\n"
+                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Erika Beispiel\r\n"
+                   "TEL;TYPE=HOME:+49 711 5550002\r\nEND:VCARD\r\n"
+                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Firma Muster\r\n"
+                   "TEL;TYPE=WORK:(089) 555-0003\r\nTEL;TYPE=CELL:0172 5550004\r\n"
+                   "END:VCARD\r\n");
+    ASSERT_TRUE(monitor.StartListening());
+    const DWORD pid = monitor.Process().Pid();
+    const HWND configure = ConfigureDialog();
+    ASSERT_NE(configure, nullptr);
+    ASSERT_TRUE(monitor.Send(kTrayIconMessage, 1, kLeftDoubleClick));
+    ASSERT_EQ(WaitForVisibleWindow("#32770", "Telvor einrichten", 10s), configure);
+
+    ASSERT_TRUE(PressIn(configure, "&Liste", "Im&portieren"));
+    const HWND files = WaitForVisibleWindow("#32770", kImportTitle, 10s);
+    ASSERT_NE(files, nullptr);
+    ASSERT_TRUE(OpenInFileDialog(files, vcf));
+    const HWND counts = WaitForDialogWithText(pid, "Import abgeschlossen");
+    ASSERT_NE(counts, nullptr) << "no report of the import";
+    EXPECT_TRUE(FindChildByText(counts, FormatStr(20034, {"4", "0", "0"})))
+        << "four numbers added, none known, none unusable";
+    ASSERT_TRUE(PressButton(counts, "OK"));
+    ASSERT_TRUE(PressButton(configure, "Ü&bernehmen"));
+    std::vector<CallerRecord> callers;
+    ASSERT_TRUE(PollUntil(10s, [&] {
+        callers = LoadCallers(monitor.File("CallerList.ddb"));
+        return callers.size() == 6;
+    })) << callers.size() << " callers";
+    std::vector<std::string> stored;
+    for (const CallerRecord& c : callers) stored.push_back(c.name);
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, (std::vector<std::string>{"Anruf aus Berlin", "Erika Beispiel",
+                                               "Firma Muster (geschäftlich)",
+                                               "Firma Muster (mobil)", "Hans Muster",
+                                               "Jürgen Müller"}));
+
+    // The names list's last popup item: the save dialog, the file in vCard.
+    const HWND names = FindChildByClass(Frame(configure, "&Liste"), "SysListView32")->window;
+    ASSERT_TRUE(ChooseFromPopup(pid, names, 'e'));
+    const HWND save = WaitForVisibleWindow("#32770", "Datenbank exportieren", 10s);
+    ASSERT_NE(save, nullptr) << "no save dialog";
+    const std::string exported = monitor.File("Export.vcf");
+    ASSERT_TRUE(OpenInFileDialog(save, exported));
+    ASSERT_TRUE(WaitForWindowGone(save, 10s));
+    std::optional<std::string> bytes;
+    ASSERT_TRUE(PollUntil(10s, [&] { return (bytes = ReadFileBytes(exported)).has_value(); }));
+    EXPECT_NE(bytes->find("FN:J\xC3\xBCrgen M\xC3\xBCller"), std::string::npos) << *bytes;
+    EXPECT_EQ(bytes->find("BEGIN:VCARD"), 0u);
+
+    ASSERT_TRUE(PressButton(configure, "Ok"));
+    ASSERT_TRUE(WaitForWindowHidden(configure, 10s));
+    ASSERT_TRUE(monitor.Ring(0x401, 1, "4711", "7115550002"));
+    ASSERT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x401));
+    const std::vector<HWND> windows = WaitForCallerWindowsByPosition(1);
+    ASSERT_EQ(windows.size(), 1u);
+    const auto view = ReadCallerWindow(windows[0]);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->name, "Erika Beispiel");
 }
 
 }  // namespace

@@ -107,6 +107,7 @@ class TConfigureForm : private ListFlowPort {
     void LoeschenBClick();
     void EigenschaftenBClick();
     void ImportBClick();
+    void ExportNamesClick();
     void Hinzu2BClick();
     void Loeschen2BClick();
     void Eigenschaften2BClick();

@@ -9,6 +9,7 @@
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/ConfigDialogLayout.h"
 #include "ui/win/ConfigLists.h"
+#include "ui/win/ContactFiles.h"
 #include "ui/win/EntryDialog.h"
 #include "ui/win/ImportDialog.h"
 #include "ui/win/MessageDialogs.h"
@@ -137,6 +138,9 @@ void TConfigureForm::RunPopup(const char* list, POINT at) {
         case ConfigLists::NamesProperties:
             EigenschaftenBClick();
             break;
+        case ConfigLists::NamesExport:
+            ExportNamesClick();
+            break;
         case ConfigLists::CallsDelete:
             DelCallBClick();
             break;
@@ -180,10 +184,15 @@ void TConfigureForm::LoeschenBClick() {
 // apply. `Changed` also for a file without lines: the user did import something.
 void TConfigureForm::ImportBClick() {
     const std::optional<std::vector<CallerRow>> rows =
-        RunImportDialog(form_->Handle(), *links_.store);
+        RunImportDialog(form_->Handle(), *links_.store, *links_.areaCodes, NameRows());
     if (!rows) return;
     lists_->AddNames(*rows);
     Changed();
+}
+
+// "Einträge &exportieren...": the names list as it stands, applied or not.
+void TConfigureForm::ExportNamesClick() {
+    ExportNamesToFile(form_->Handle(), NameRows());
 }
 
 // --- MSNs ----------------------------------------------------------------------------------

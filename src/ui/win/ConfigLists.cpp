@@ -454,7 +454,9 @@ UINT ConfigLists::PopupMenu(const char* list, POINT screen) {
                  {NamesDelete, "10002"},
                  {NamesImport, "10005"},
                  {0, "10003"},
-                 {NamesProperties, "10004"}};
+                 {NamesProperties, "10004"},
+                 {0, "10003"},
+                 {NamesExport, "10006"}};
     else if (name == "CallsLV")
         items = {{CallsDelete, "10101"}, {CallsToDatabase, "10102"}};
     else

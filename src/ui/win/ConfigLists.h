@@ -91,6 +91,7 @@ class ConfigLists {
         NamesDelete,
         NamesImport,
         NamesProperties,
+        NamesExport,
         CallsDelete = 310,
         CallsToDatabase,
         MsnAdd = 320,

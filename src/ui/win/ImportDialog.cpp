@@ -5,6 +5,7 @@
 #include "base/StringTable.h"
 #include "base/win/CallbackGuard.h"
 #include "store/TextImport.h"
+#include "ui/win/ContactFiles.h"
 #include "ui/win/HelpViewer.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/OpenFileDialog.h"
@@ -14,6 +15,17 @@ namespace {
 
 constexpr unsigned kTitleId = 20024;
 constexpr unsigned kFilterId = 20025;
+constexpr unsigned kContactFilterId = 20031;
+
+// "Textdateien|*.txt|Alle Dateien|*.*" with the address books after the text files, so that
+// the documented first type stays the one shown first and "all files" stays last.
+std::string ImportFilter() {
+    const std::string text = LoadStr(kFilterId);
+    std::size_t pair = text.find('|');
+    if (pair != std::string::npos) pair = text.find('|', pair + 1);
+    if (pair == std::string::npos) return text + "|" + LoadStr(kContactFilterId);
+    return text.substr(0, pair + 1) + LoadStr(kContactFilterId) + text.substr(pair);
+}
 
 // The explorer-style dialog's hook: its help button shows the import's help topic.
 UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
@@ -32,7 +44,7 @@ UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
 
 std::optional<std::string> ChooseImportFile(HWND owner) {
     const std::string title = LoadStr(kTitleId);
-    const std::string filter = SystemFilter(LoadStr(kFilterId));
+    const std::string filter = SystemFilter(ImportFilter());
     char file[MAX_PATH] = {};
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -56,9 +68,13 @@ std::optional<std::vector<CallerRow>> ImportRowsFromFile(HWND owner, const std::
     return rows;
 }
 
-std::optional<std::vector<CallerRow>> RunImportDialog(HWND owner, SettingsStore& store) {
+std::optional<std::vector<CallerRow>> RunImportDialog(HWND owner, SettingsStore& store,
+                                                      const AreaCodeList& areaCodes,
+                                                      const std::vector<CallerRow>& existing) {
     const std::optional<std::string> path = ChooseImportFile(owner);
     if (!path) return std::nullopt;
+    if (const std::optional<ContactFormat> format = ContactFormatOfFile(*path))
+        return ImportContactFile(owner, *path, *format, store, areaCodes, existing);
     return ImportRowsFromFile(owner, *path, store);
 }
 
