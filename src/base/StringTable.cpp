@@ -87,6 +87,7 @@ constexpr Entry kTable[] = {
     {69, "dmail"},
     {70, "Netzwerkfunktionen"},
     {71, "Anrufe an &Clients weiterleiten"},
+    {72, "&Beim Anmelden starten"},
     // About box
     {1001, "Info zu Telvor"},
     // Entry dialog
@@ -174,6 +175,7 @@ constexpr Entry kTable[] = {
      "HKEY_LOCAL_MACHINE\\Software\\Orbek\\Telvor konnten aber nicht entfernt werden "
      "(dazu fehlen Administratorrechte). Telvor liest sie nicht noch einmal; ein Administrator "
      "kann den Schlüssel löschen."},
+    {20031, "Die Verknüpfung %s im Autostart-Ordner konnte nicht angelegt oder entfernt werden."},
     // Texts of the user-interface platform layer
     {kFileCreateErrorId, "Datei %s kann nicht erstellt werden"},
     {kFileOpenErrorId, "Kann Datei %s nicht öffnen"},
