@@ -138,6 +138,28 @@ TEST(Installer, FreshInstallPutsProgramShortcutsAndUninstallEntryInPlaceAndTheMo
     ASSERT_TRUE(view);
     EXPECT_EQ(view->name, "Hans Muster");
     EXPECT_EQ(view->town, "Stuttgart");
+
+    // The configuration dialog shows the installer's start at logon and turns it off and on.
+    ASSERT_TRUE(monitor.Send(kShowConfigMessage));
+    const HWND configure = WaitForVisibleWindow("#32770", "Telvor einrichten", 10s);
+    ASSERT_NE(configure, nullptr);
+    const HWND box = ButtonWithText(configure, "&Beim Anmelden starten");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    const auto clickAndApply = [&] {
+        PostMessageA(box, BM_CLICK, 0, 0);
+        ASSERT_TRUE(PollUntil(
+            5s, [&] { return IsWindowEnabled(ButtonWithText(configure, "Ü&bernehmen")); }));
+        ASSERT_TRUE(PressButton(configure, "Ü&bernehmen"));
+    };
+    clickAndApply();
+    EXPECT_TRUE(PollUntil(10s, [] { return !FileExists(StartupLink()); }));
+    clickAndApply();
+    ASSERT_TRUE(PollUntil(10s, [] { return FileExists(StartupLink()); }));
+    const auto again = ReadShellShortcut(StartupLink());
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(SameWindowsPath(again->target, JoinPath(folder, "Telvor.exe")));
+    EXPECT_TRUE(SameWindowsPath(again->workingFolder, folder)) << "as the installer makes it";
     EXPECT_TRUE(monitor.Stop(30s));
 }
 
