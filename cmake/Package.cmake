@@ -62,3 +62,6 @@ add_custom_command(OUTPUT ${TELVOR_PACKAGE_SETUP}
           ${PROJECT_SOURCE_DIR}/src/ui/win/icons/MainForm.ico
   COMMENT "Building the installer ${setup_name}")
 add_custom_target(package_setup DEPENDS ${TELVOR_PACKAGE_SETUP})
+# After the zip, never beside it: the staged folder is the zip's, and a second run of its rule
+# at the same time would pack over it.
+add_dependencies(package_setup package_zip)

@@ -238,6 +238,16 @@ SectionEnd
 
 Function .onInit
   StrCpy $MonitorWasRunning 0
+  ; A folder given with /D= that NSIS finds unusable (its path runs through a file, say) would
+  ; quietly become the default folder. Asked for that folder, the installation refuses instead
+  ; (CheckWritable). NSIS cuts /D= off $CMDLINE, so the process's own command line is read.
+  System::Call 'kernel32::GetCommandLine() t .r0'
+  ClearErrors
+  ${GetOptions} $0 "/D=" $1
+  ${IfNot} ${Errors}
+  ${AndIf} $1 != ""
+    StrCpy $INSTDIR $1
+  ${EndIf}
   ; An earlier installation: its choices are the defaults. Whoever turned the start at logon
   ; off (here or in the configuration dialog) keeps it off; a simulator stays.
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"

@@ -140,7 +140,7 @@ TEST(Installer, FreshInstallPutsProgramShortcutsAndUninstallEntryInPlaceAndTheMo
     EXPECT_EQ(view->town, "Stuttgart");
 
     // The configuration dialog shows the installer's start at logon and turns it off and on.
-    ASSERT_TRUE(monitor.Send(kShowConfigMessage));
+    ASSERT_TRUE(monitor.Send(kTrayIconMessage, 1, WM_LBUTTONDBLCLK));
     const HWND configure = WaitForVisibleWindow("#32770", "Telvor einrichten", 10s);
     ASSERT_NE(configure, nullptr);
     const HWND box = ButtonWithText(configure, "&Beim Anmelden starten");
