@@ -36,3 +36,32 @@ add_custom_command(OUTPUT ${TELVOR_PACKAGE_ZIP}
           ${texts}/LIESMICH.txt ${texts}/LICENSE.txt
   COMMENT "Packing ${TELVOR_PACKAGE_NAME}.zip")
 add_custom_target(package_zip DEPENDS ${TELVOR_PACKAGE_ZIP})
+
+# The installer beside the zip: dist/Telvor-<version>-setup.exe (…-win64-setup.exe for the
+# 64-bit tree), built by makensis from the same staged folder (packaging/Telvor.nsi).
+if(TELVOR_PACKAGE_ARCH STREQUAL win32)
+  set(TELVOR_PACKAGE_SETUP ${CMAKE_BINARY_DIR}/dist/Telvor-${TELVOR_VERSION_TEXT}-setup.exe)
+else()
+  set(TELVOR_PACKAGE_SETUP ${CMAKE_BINARY_DIR}/dist/Telvor-${TELVOR_VERSION_TEXT}-${TELVOR_PACKAGE_ARCH}-setup.exe)
+endif()
+get_filename_component(setup_name ${TELVOR_PACKAGE_SETUP} NAME)
+find_program(TELVOR_MAKENSIS makensis)
+if(TELVOR_MAKENSIS)
+  set(make_setup ${TELVOR_MAKENSIS} -V2 -INPUTCHARSET UTF8
+      -DVERSION=${TELVOR_VERSION_TEXT} -DFILEVERSION=${TELVOR_VERSION_MAJOR}.${TELVOR_VERSION_MINOR}.0.0
+      -DSTAGE=${stage} -DICON=${PROJECT_SOURCE_DIR}/src/ui/win/icons/MainForm.ico
+      -DOUTFILE=${TELVOR_PACKAGE_SETUP} ${PROJECT_SOURCE_DIR}/packaging/Telvor.nsi)
+else()
+  message(WARNING "makensis not found: the installer cannot be built. Install the Debian package nsis (scripts/setup does).")
+  set(make_setup ${CMAKE_COMMAND} -E echo "makensis not found: install the Debian package nsis (scripts/setup does), then build again."
+      COMMAND ${CMAKE_COMMAND} -E false)
+endif()
+add_custom_command(OUTPUT ${TELVOR_PACKAGE_SETUP}
+  COMMAND ${make_setup}
+  DEPENDS ${TELVOR_PACKAGE_ZIP} ${PROJECT_SOURCE_DIR}/packaging/Telvor.nsi
+          ${PROJECT_SOURCE_DIR}/src/ui/win/icons/MainForm.ico
+  COMMENT "Building the installer ${setup_name}")
+add_custom_target(package_setup DEPENDS ${TELVOR_PACKAGE_SETUP})
+# After the zip, never beside it: the staged folder is the zip's, and a second run of its rule
+# at the same time would pack over it.
+add_dependencies(package_setup package_zip)

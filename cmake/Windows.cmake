@@ -70,18 +70,19 @@ endif()
 add_dependencies(win_tests LateWait Telvor)
 # The help pages as the sources hold them, under Wine's drive Z: (the root of the machine).
 target_compile_definitions(win_tests PRIVATE TELVOR_HELP_DIR="Z:${PROJECT_SOURCE_DIR}/help")
-telvor_wine_tests(e2e_tests tests/e2e 240 telvor_store capisim_client ${TELVOR_WIN_LIBS})
+telvor_wine_tests(e2e_tests tests/e2e 240 telvor_ui capisim_client ${TELVOR_WIN_LIBS})
 # A program the shell can start in place of a browser: it writes down its command line.
 add_executable(ArgsRecorder tests/e2e/recorder/ArgsRecorder.cpp)
 target_include_directories(ArgsRecorder PRIVATE src)
-add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl ArgsRecorder package_zip)
+add_dependencies(e2e_tests Telvor TELVACT Capi2032 capisimctl ArgsRecorder package_zip package_setup)
 # Wine's own capi2032 (docs/linux.md): Wine takes the overrides from the environment the
 # harness starts it with, so this case gets its own.
 set_tests_properties(StartWithWinesOwnCapi.WithoutACapiDeviceReportsTheMissingCardAndEnds PROPERTIES
   ENVIRONMENT "TELVOR_CASE_TIMEOUT=240;WINEDLLOVERRIDES=capi2032=b\\;mscoree,mshtml=")
-# The package of this tree, by its path on the machine: the case unpacks it with the
-# machine's unzip.
-target_compile_definitions(e2e_tests PRIVATE TELVOR_PACKAGE_ZIP="${TELVOR_PACKAGE_ZIP}")
+# The package and the installer of this tree, by their paths on the machine: the case unpacks
+# the one with the machine's unzip and runs the other under Wine.
+target_compile_definitions(e2e_tests PRIVATE TELVOR_PACKAGE_ZIP="${TELVOR_PACKAGE_ZIP}"
+  TELVOR_PACKAGE_SETUP="${TELVOR_PACKAGE_SETUP}")
 
 # The ring-to-window benchmark (scripts/bench-wine): a plain Windows program on the e2e
 # support code, without GoogleTest.

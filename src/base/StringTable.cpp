@@ -87,6 +87,7 @@ constexpr Entry kTable[] = {
     {69, "dmail"},
     {70, "Netzwerkfunktionen"},
     {71, "Anrufe an &Clients weiterleiten"},
+    {72, "&Beim Anmelden starten"},
     // About box
     {1001, "Info zu Telvor"},
     // Entry dialog
@@ -184,6 +185,7 @@ constexpr Entry kTable[] = {
      "Import abgeschlossen:\n%s Einträge hinzugefügt,\n%s Nummern übersprungen, weil sie "
      "schon in der Datenbank stehen,\n%s Einträge ohne verwendbare Telefonnummer."},
     {20035, "Datenbank exportieren"},
+    {20036, "Die Verknüpfung %s im Autostart-Ordner konnte nicht angelegt oder entfernt werden."},
     // Texts of the user-interface platform layer
     {kFileCreateErrorId, "Datei %s kann nicht erstellt werden"},
     {kFileOpenErrorId, "Kann Datei %s nicht öffnen"},

@@ -24,6 +24,8 @@ ApplyResult ApplyConfiguration(const ConfigContent& content, const CallSource& c
     WriteOptions(store, settings, content.options);
     // 7: the call list.
     result.callFileWritten = effects.ReplaceCallFile(settings.callFile, calls);
+    // Beyond the settings: the shortcut in the user's Startup folder.
+    result.startAtLogonSet = effects.SetStartAtLogon(content.options.startAtLogon);
     return result;
 }
 

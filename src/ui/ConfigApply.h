@@ -1,7 +1,7 @@
 #pragma once
 // The apply step of the configuration dialog ("Ü&bernehmen" and "Ok"): everything the dialog
 // holds goes to the caller database file, the MSN list, the running monitor's settings, the
-// settings store and the call list file, in this order.
+// settings store and the call list file, in this order, then the start at logon.
 #include <string>
 #include <vector>
 
@@ -30,12 +30,16 @@ class ApplyEffects {
     virtual bool ReplaceCallFile(const std::string& path, const CallSource& calls);
     // Network forwarding switched on: the platform's network DDE service is started.
     virtual void StartNetDde() {}
+    // The start at logon as the dialog's box says (StartAtLogon.h); false when the shell
+    // refused. Without a shell (native tests) there is none to change.
+    virtual bool SetStartAtLogon(bool /*wanted*/) { return true; }
 };
 
 struct ApplyResult {
     bool callerFileWritten = true;
     bool callFileWritten = true;
-    bool Done() const { return callerFileWritten && callFileWritten; }
+    bool startAtLogonSet = true;
+    bool Done() const { return callerFileWritten && callFileWritten && startAtLogonSet; }
 };
 
 // Writes everything. A file that cannot be written does not stop the other steps (the user's

@@ -32,6 +32,7 @@ struct ConfigOptions {
     bool closeAfterTime = true;             // CloseTimeRB
     bool closeAfterConnect = false;         // CloseConnectRB
     bool enableNetDde = false;              // DoNDDECB
+    bool startAtLogon = false;              // StartAtLogonCB: the shell's, never stored
     bool initAlways = false;                // InitAlwaysCB
     bool alert = true;                      // AlertCB
     std::string nationalCalls = "0";        // NatCallsE, as typed

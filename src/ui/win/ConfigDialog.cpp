@@ -10,6 +10,7 @@
 #include "ui/win/ConfigLists.h"
 #include "ui/win/MessageDialogs.h"
 #include "ui/win/Resources.h"
+#include "ui/win/ShellShortcut.h"
 
 namespace telvor {
 
@@ -19,6 +20,7 @@ constexpr unsigned kFirstRunInfoId = 20016;
 constexpr unsigned kSoundFilterId = 20020;
 constexpr unsigned kSoundTitleId = 20022;
 constexpr unsigned kFileNotWrittenId = kFileCreateErrorId;  // "Datei %s kann nicht erstellt werden"
+constexpr unsigned kStartupShortcutNotChangedId = 20036;
 
 bool IsWindowsNt() {
     OSVERSIONINFOA version{};
@@ -60,6 +62,7 @@ std::unique_ptr<TConfigureForm> TConfigureForm::Create(HWND owner, std::string& 
     dialog->form_ = std::move(result.form);
     dialog->form_->SetIconResource(IDI_CONFIGUREFORM);
     dialog->lists_ = std::make_unique<ConfigLists>(*dialog->form_);
+    dialog->logonStart_ = std::make_unique<StartupShortcut>(ThisProgram());
     dialog->FormCreate();
     return dialog;
 }
@@ -146,7 +149,8 @@ void TConfigureForm::FormShow() {
     LoadLists(store);
     if (conversion) lists_->ConvertNames(*conversion);
     // 4-6: the option controls; their change handlers fire and are undone below.
-    const ConfigOptions options = LoadOptions(store, *links_.settings);
+    ConfigOptions options = LoadOptions(store, *links_.settings);
+    options.startAtLogon = logonStart_->Enabled();
     LoadOptionPages(options);
     // 5
     if (CallRecorded) {
@@ -184,6 +188,9 @@ ApplyResult TConfigureForm::Apply() {
     struct Effects : ApplyEffects {
         explicit Effects(TConfigureForm& f) : form(f) {}
         void StartNetDde() override { form.StartNetDde(); }
+        bool SetStartAtLogon(bool wanted) override {
+            return telvor::SetStartAtLogon(*form.logonStart_, wanted);
+        }
         TConfigureForm& form;
     } effects(*this);
     ApplyResult result;
@@ -206,6 +213,10 @@ void TConfigureForm::ReportUnwritten(const ApplyResult& result) {
     if (!result.callFileWritten) {
         if (!text.empty()) text += "\n";
         text += FormatStr(kFileNotWrittenId, {links_.settings->callFile});
+    }
+    if (!result.startAtLogonSet) {
+        if (!text.empty()) text += "\n";
+        text += FormatStr(kStartupShortcutNotChangedId, {kStartupShortcutName});
     }
     ShowMessageDialog(MessageKind::Error, text, form_->Handle());
 }

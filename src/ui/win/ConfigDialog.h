@@ -22,6 +22,7 @@
 #include "ui/ConfigFlags.h"
 #include "ui/ListFlow.h"
 #include "ui/ListLayout.h"
+#include "ui/StartAtLogon.h"
 #include "ui/win/Form.h"
 #include "ui/win/OpenFileDialog.h"
 
@@ -158,6 +159,8 @@ class TConfigureForm : private ListFlowPort {
     bool loadingChecks_ = false;  // LoadingChecks
     int closeTimePosition_ = 60;  // the last valid position of CloseTimeU
     OpenFileDialog soundDlg_{OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST};
+    // The box "&Beim Anmelden starten": this program's shortcut in the Startup folder.
+    std::unique_ptr<LogonStart> logonStart_;
 };
 
 }  // namespace telvor

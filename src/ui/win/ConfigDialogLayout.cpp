@@ -117,6 +117,9 @@ void AddOtherPage(std::vector<ControlDef>& c) {
     c.push_back({.kind = K::CheckBox, .name = "DoNDDECB", .left = 8, .top = 14, .width = 250, .height = 17, .caption = "71", .helpContext = 1318, .tabOrder = 0, .parent = "NetworkG"});
     c.push_back({.kind = K::GroupBox, .name = "InfoG", .left = 148, .top = 214, .width = 269, .height = 38, .caption = "47", .parent = "SonstTab"});
     c.push_back({.kind = K::Button, .name = "InfoB", .left = 186, .top = 10, .width = 75, .height = 24, .caption = "48", .helpContext = 1025, .tabOrder = 0, .parent = "InfoG"});
+    // Not in the earlier versions' table: the free room left of "Inf&o..." holds it, so that no
+    // documented control moves.
+    c.push_back({.kind = K::CheckBox, .name = "StartAtLogonCB", .left = 8, .top = 15, .width = 170, .height = 17, .caption = "72", .helpContext = 1319, .tabOrder = 1, .parent = "InfoG"});
     // clang-format on
 }
 

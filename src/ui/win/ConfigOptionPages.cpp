@@ -27,7 +27,7 @@ void TConfigureForm::WireHandlers() {
         return 0;
     });
     for (const char* name :
-         {"CloseTimeRB", "CloseConnectRB", "InitAlwaysCB", "AlertCB", "DoNDDECB"})
+         {"CloseTimeRB", "CloseConnectRB", "InitAlwaysCB", "AlertCB", "DoNDDECB", "StartAtLogonCB"})
         form.OnClick(name, [this] { Changed(); });
     for (const char* name : {"NatCallsE", "InternatCallsE"})
         form.OnChange(name, [this] { Changed(); });
@@ -78,6 +78,7 @@ void TConfigureForm::LoadOptionPages(const ConfigOptions& o) {
     form.SetChecked("CloseTimeRB", o.closeAfterTime);
     form.SetChecked("CloseConnectRB", o.closeAfterConnect);
     form.SetChecked("DoNDDECB", o.enableNetDde);
+    form.SetChecked("StartAtLogonCB", o.startAtLogon);
     form.SetItemIndex("DMWhenRG", o.dmWhen);
     form.SetText("DMailPathE", o.dmPath);
     form.SetText("DMailReceiverE", o.dmReceiver);
@@ -92,6 +93,7 @@ ConfigOptions TConfigureForm::OptionPages() const {
     o.closeAfterTime = form.Checked("CloseTimeRB");
     o.closeAfterConnect = form.Checked("CloseConnectRB");
     o.enableNetDde = form.Checked("DoNDDECB");
+    o.startAtLogon = form.Checked("StartAtLogonCB");
     o.initAlways = form.Checked("InitAlwaysCB");
     o.alert = form.Checked("AlertCB");
     o.nationalCalls = form.Text("NatCallsE");

@@ -28,8 +28,15 @@ UniqueRegKey Open(std::string_view path, REGSAM access) {
 }  // namespace
 
 std::optional<std::string> ReadSetting(std::string_view path, std::string_view name) {
-    const UniqueRegKey key = Open(path, KEY_QUERY_VALUE);
-    if (!key) return std::nullopt;
+    return ReadUserValue(HKEY_CURRENT_USER, KeyPath(path), name);
+}
+
+std::optional<std::string> ReadUserValue(HKEY root, const std::string& keyPath,
+                                         std::string_view name) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+        return std::nullopt;
+    const UniqueRegKey key(raw);
     const std::string valueName(name);
     DWORD type = 0;
     DWORD size = 0;

@@ -21,6 +21,8 @@ void WriteSetting(std::string_view path, std::string_view name, std::string_view
 // file type's handler under Software\Classes. Throws like WriteSetting.
 void WriteUserValue(HKEY root, const std::string& key, std::string_view name,
                     std::string_view value);
+// Any text value of the case's registry, read like ReadSetting.
+std::optional<std::string> ReadUserValue(HKEY root, const std::string& key, std::string_view name);
 void DeleteSetting(std::string_view path, std::string_view name);
 bool SettingsKeyExists(std::string_view path = {});
 // The names of the key's values, in the registry's order.

@@ -2,9 +2,9 @@
 // reported instead of being passed off as done.
 #include "ui/ConfigApply.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,8 +54,14 @@ class RecordingEffects : public ApplyEffects {
         return callsOk;
     }
     void StartNetDde() override { log_.push_back("netdde"); }
+    bool SetStartAtLogon(bool wanted) override {
+        logonWanted = wanted;
+        return logonOk;
+    }
 
     bool callersOk = true;
+    bool logonOk = true;
+    std::optional<bool> logonWanted;
     bool callsOk = true;
     std::vector<CallerRow> callers;
     std::vector<CallRecord> calls;
@@ -174,6 +180,22 @@ TEST(ApplyConfiguration, AFileThatCannotBeWrittenIsReportedAndTheRestStillStored
     result = ApplyConfiguration(SampleContent(), kCallRows, store, settings, effects);
     EXPECT_FALSE(result.Done());
     EXPECT_FALSE(result.callFileWritten);
+}
+
+TEST(ApplyConfiguration, AStartAtLogonTheShellRefusesIsReportedAndTheRestStillStored) {
+    Log log;
+    RecordingStore store(log);
+    RecordingEffects effects(log);
+    effects.logonOk = false;
+    AppSettings settings;
+    ConfigContent content = SampleContent();
+    content.options.startAtLogon = true;
+    const ApplyResult result = ApplyConfiguration(content, kCallRows, store, settings, effects);
+    EXPECT_EQ(effects.logonWanted, std::optional<bool>(true));
+    EXPECT_FALSE(result.Done());
+    EXPECT_FALSE(result.startAtLogonSet);
+    EXPECT_TRUE(result.callerFileWritten && result.callFileWritten);
+    EXPECT_EQ(store.ReadString("Settings", "CloseTime", "?"), "90000");
 }
 
 TEST(ApplyConfiguration, RealFilesLeaveOutUnnamedEntriesAndKeepMsnPlaceholders) {
