@@ -1,7 +1,6 @@
 #include "base/StringTable.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 namespace telvor {
@@ -20,15 +19,15 @@ TEST(StringTable, EveryWindowGroupHasItsTextsAndGapsAreEmpty) {
         EXPECT_EQ(LoadStr(id).empty(), gaps.count(id) == 1) << id;
     for (unsigned id = 20001; id <= 20029; ++id) EXPECT_FALSE(LoadStr(id).empty()) << id;
 
-    const std::set<unsigned> menu = {10001, 10002, 10003, 10004, 10005, 10101, 10102,
-                                     10201, 10202, 10203, 10204, 10301, 10302, 10303,
-                                     10304, 10305, 10306, 10307, 10308, 10309};
+    const std::set<unsigned> menu = {10001, 10002, 10003, 10004, 10005, 10006, 10101,
+                                     10102, 10201, 10202, 10203, 10204, 10301, 10302,
+                                     10303, 10304, 10305, 10306, 10307, 10308, 10309};
     for (unsigned id = 10000; id <= 10310; ++id)
         EXPECT_EQ(LoadStr(id).empty(), menu.count(id) == 0) << id;
 }
 
 TEST(StringTable, MissingIdsGiveEmptyText) {
-    for (unsigned id : {0u, 50u, 72u, 1000u, 1002u, 1005u, 1007u, 2002u, 3010u, 3012u, 20037u,
+    for (unsigned id : {0u, 50u, 73u, 1000u, 1002u, 1005u, 1007u, 2002u, 3010u, 3012u, 20037u,
                         61567u, 65535u, 4294967295u})
         EXPECT_EQ(LoadStr(id), "") << id;
     EXPECT_EQ(LoadStr(1001), "Info zu Telvor");
