@@ -27,6 +27,9 @@ void Settings(Input data);
 void TextImport(Input data);
 // [format octet][the system's format when the octet says so][date and time text]
 void LegacyDateTime(Input data);
+// Bytes of an NCID client: each piece is one control byte (length in the low five bits, a
+// clock step in the top three) and that many bytes. Also the texts of a CID line.
+void NcidSession(Input data);
 
 struct Harness {
     const char* name;  // also the folder of its corpus
@@ -37,6 +40,7 @@ inline constexpr Harness kHarnesses[] = {
     {"call_list", CallList},       {"area_codes", AreaCodes},
     {"template", Template},        {"settings", Settings},
     {"text_import", TextImport},   {"legacy_date_time", LegacyDateTime},
+    {"ncid_session", NcidSession},
 };
 
 // Aborts with `what` when `condition` is false: a finding.
