@@ -45,7 +45,8 @@ class NcidServer {
     // Listens on settings.listen (empty: every IPv4 and IPv6 interface) and settings.port
     // (0: a port the system chooses, see Port) and starts the thread; a running server is
     // stopped first. Returns the empty text on success, otherwise what failed, such as
-    // "bind 0.0.0.0:3333: Winsock error 10048"; nothing runs then.
+    // "bind 0.0.0.0:3333: Winsock error 10048"; nothing runs then. Whether to start at all
+    // (settings.enabled) is the caller's decision.
     std::string Start(const NcidServerSettings& settings, CallLogSource callLog,
                       const NcidLimits& limits = {});
     // Closes every client (a clean TCP close) and the listening sockets, ends the thread.
