@@ -22,8 +22,9 @@ void AppendPair(std::string& out, std::string_view label, std::string_view data)
 std::string CallLine(std::string_view type, const NcidCall& call) {
     std::string out(type);
     out += " *";
-    // DATE and TIME are digits the writer made; anything else is made safe like all texts.
-    AppendPair(out, "DATE", NcidFieldText(call.date, 8, "01011900"));
+    // DATE and TIME normally come from NcidDateTimeOf; they pass the same guard as every
+    // text, so a hand-made value cannot break the line either. Missing: the zero instant.
+    AppendPair(out, "DATE", NcidFieldText(call.date, 8, "12301899"));
     AppendPair(out, "TIME", NcidFieldText(call.time, 4, "0000"));
     AppendPair(out, "LINE", NcidFieldText(call.line, kNcidLineChars, kNcidNoLine));
     AppendPair(out, "NMBR", NcidFieldText(call.number, kNcidNumberChars, kNcidNoNumber));
