@@ -300,6 +300,7 @@ void NcidServer::SetNotify(HWND window, UINT message) {
 std::string NcidServer::Start(const NcidServerSettings& settings, CallLogSource callLog,
                               const NcidLimits& limits) {
     Stop();
+    if (settings.port < 0 || settings.port > 65535) return "port " + std::to_string(settings.port);
     Impl& s = *impl_;
     s.winsock = std::make_unique<WinsockSession>();
     if (s.winsock->Error() != 0) {
