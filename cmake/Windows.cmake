@@ -60,7 +60,7 @@ function(telvor_wine_tests target folder timeout)
   gtest_add_tests(TARGET ${target} SOURCES ${srcs} TEST_LIST cases)
   set_tests_properties(${cases} PROPERTIES TIMEOUT ${timeout} ENVIRONMENT "TELVOR_CASE_TIMEOUT=${timeout}")
 endfunction()
-telvor_wine_tests(win_tests tests/win 120 telvor_monitor capisim_client version)
+telvor_wine_tests(win_tests tests/win 120 telvor_monitor telvor_ncid capisim_client version)
 # A CAPI library whose wait returns late and that does not pin itself (unload safety).
 add_library(LateWait SHARED tests/win/latewait/LateWait.cpp)
 set_target_properties(LateWait PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -31,6 +31,9 @@ void LegacyDateTime(Input data);
 void VCard(Input data);
 // [address-book CSV file]
 void ContactsCsv(Input data);
+// Bytes of an NCID client: each piece is one control byte (length in the low five bits, a
+// clock step in the top three) and that many bytes. Also the texts of a CID line.
+void NcidSession(Input data);
 
 struct Harness {
     const char* name;  // also the folder of its corpus
@@ -47,6 +50,7 @@ inline constexpr Harness kHarnesses[] = {
     {"legacy_date_time", LegacyDateTime},
     {"vcard", VCard},
     {"contacts_csv", ContactsCsv},
+    {"ncid_session", NcidSession},
 };
 
 // Aborts with `what` when `condition` is false: a finding.

@@ -6,6 +6,7 @@
 
 #include <ddeml.h>
 #include <utility>
+#include <winsock2.h>
 
 namespace telvor {
 
@@ -176,5 +177,53 @@ class DdeString {
 };
 
 using UniqueConversation = UniqueHandle<handle_traits::Simple<HCONV, DdeDisconnect>>;
+
+// A Winsock socket (INVALID_SOCKET when empty), closed with closesocket.
+class UniqueSocket {
+  public:
+    UniqueSocket() = default;
+    explicit UniqueSocket(SOCKET s) : socket_(s) {}
+    UniqueSocket(UniqueSocket&& other) noexcept : socket_(other.release()) {}
+    UniqueSocket& operator=(UniqueSocket&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueSocket(const UniqueSocket&) = delete;
+    UniqueSocket& operator=(const UniqueSocket&) = delete;
+    ~UniqueSocket() { reset(); }
+
+    SOCKET get() const { return socket_; }
+    explicit operator bool() const { return socket_ != INVALID_SOCKET; }
+    SOCKET release() { return std::exchange(socket_, INVALID_SOCKET); }
+    void reset(SOCKET s = INVALID_SOCKET) {
+        const SOCKET old = std::exchange(socket_, s);
+        if (old != INVALID_SOCKET) closesocket(old);
+    }
+
+  private:
+    SOCKET socket_ = INVALID_SOCKET;
+};
+
+// Event objects of WSACreateEvent.
+using UniqueWsaEvent = UniqueHandle<handle_traits::Simple<WSAEVENT, WSACloseEvent>>;
+
+// Winsock for as long as the object lives (WSAStartup 2.2 ... WSACleanup).
+class WinsockSession {
+  public:
+    WinsockSession() {
+        WSADATA data;
+        error_ = WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~WinsockSession() {
+        if (error_ == 0) WSACleanup();
+    }
+    WinsockSession(const WinsockSession&) = delete;
+    WinsockSession& operator=(const WinsockSession&) = delete;
+    // 0, or the error WSAStartup returned.
+    int Error() const { return error_; }
+
+  private:
+    int error_ = 0;
+};
 
 }  // namespace telvor

@@ -1,0 +1,165 @@
+// The NCID server on loopback with real Winsock clients: the start-up byte for byte, calls,
+// the client's requests, and the bounds that close a connection at once.
+#include "ncid/win/NcidServer.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "base/win/Handles.h"
+
+namespace telvor {
+namespace {
+
+constexpr DWORD kWaitMs = 5000;  // every read of a test client is bounded by this
+constexpr UINT kCountMessage = WM_APP + 7;
+const std::string kHead = "200 Server: Telvor 2.00\r\n210 API: 1.14 Feature Set 1 4\r\n";
+const std::string kEnd = "OPT: country: DE\r\n300 End of connection startup\r\n";
+
+NcidCall Call(std::string name) {
+    return NcidCall{"12072026", "1435", "4711", "0711123456", "", std::move(name), "", "", ""};
+}
+
+// A blocking client with a receive timeout, bound to `from` (a loopback address).
+class TestClient {
+  public:
+    TestClient(int port, const char* from = "127.0.0.1")
+        : socket_(socket(AF_INET, SOCK_STREAM, 0)) {
+        DWORD timeout = kWaitMs;
+        setsockopt(socket_.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+                   sizeof timeout);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = inet_addr(from);
+        bind(socket_.get(), reinterpret_cast<sockaddr*>(&local), sizeof local);
+        sockaddr_in server{};
+        server.sin_family = AF_INET;
+        server.sin_port = htons(static_cast<u_short>(port));
+        server.sin_addr.s_addr = inet_addr("127.0.0.1");
+        connected_ =
+            connect(socket_.get(), reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
+    }
+    bool Connected() const { return connected_; }
+    void Send(const std::string& text) {
+        send(socket_.get(), text.data(), static_cast<int>(text.size()), 0);
+    }
+    // Exactly `count` bytes, or what came before the connection ended or the time ran out.
+    std::string Read(std::size_t count) {
+        std::string got;
+        char buffer[4096];
+        while (got.size() < count) {
+            const int n = recv(socket_.get(), buffer,
+                               static_cast<int>(std::min(sizeof buffer, count - got.size())), 0);
+            if (n <= 0) break;
+            got.append(buffer, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+    // The server closed the connection cleanly, without sending (more) bytes.
+    bool ClosedByServer() {
+        char byte;
+        return recv(socket_.get(), &byte, 1, 0) == 0;
+    }
+
+  private:
+    UniqueSocket socket_;
+    bool connected_ = false;
+};
+
+struct NcidServerTest : ::testing::Test {
+    WinsockSession winsock;
+    NcidServer server;
+    NcidServerSettings settings{true, 0, "127.0.0.1", "127.0.0.1"};
+
+    void Start(std::vector<NcidCall> log = {}) {
+        // A HELLO window wider than the default second: a busy machine must not close it
+        // before the test client's HELLO lines arrive.
+        NcidLimits limits;
+        limits.helloWindow = std::chrono::seconds(3);
+        ASSERT_EQ(server.Start(
+                      settings, [log] { return log; }, limits),
+                  "");
+        ASSERT_GT(server.Port(), 0);
+    }
+    bool CountBecomes(std::size_t count) {
+        for (DWORD waited = 0; waited < kWaitMs; waited += 10, Sleep(10))
+            if (server.ClientCount() == count) return true;
+        return false;
+    }
+};
+
+TEST_F(NcidServerTest, StartupLogCallsAndRequests) {
+    HWND window =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    server.SetNotify(window, kCountMessage);
+    Start({Call("Alt"), Call("Neu")});
+    TestClient first(server.Port());
+    ASSERT_TRUE(first.Connected());
+    EXPECT_EQ(first.Read(kHead.size()), kHead);
+    const std::string log = "254 Start of call log\r\n" + CidLogLine(Call("Alt")) +
+                            CidLogLine(Call("Neu")) + "250 End of call log\r\n" + kEnd;
+    EXPECT_EQ(first.Read(log.size()), log);
+
+    TestClient quiet(server.Port());
+    EXPECT_EQ(quiet.Read(kHead.size()), kHead);
+    quiet.Send("HELLO: IDENT: client test 1.0\r\nHELLO: CMD: no_log\r\n");
+    const std::string notSent = "251 Call log not sent\r\n" + kEnd;
+    EXPECT_EQ(quiet.Read(notSent.size()), notSent);
+    EXPECT_TRUE(CountBecomes(2));
+
+    server.Send(Call("Anrufer"));
+    EXPECT_EQ(first.Read(CidLine(Call("Anrufer")).size()), CidLine(Call("Anrufer")));
+    EXPECT_EQ(quiet.Read(CidLine(Call("Anrufer")).size()), CidLine(Call("Anrufer")));
+    first.Send("\r\nREQ: YO\r\n");
+    EXPECT_EQ(first.Read(14), "ACK: REQ: YO\r\n");
+    first.Send("GOODBYE\r\n");
+    EXPECT_TRUE(first.ClosedByServer());
+    EXPECT_TRUE(CountBecomes(1));
+
+    // The window heard of each change: 1, 2, then 1 again.
+    std::vector<WPARAM> counts;
+    MSG msg;
+    for (DWORD waited = 0; counts.size() < 3 && waited < kWaitMs; waited += 10, Sleep(10))
+        while (PeekMessageA(&msg, window, kCountMessage, kCountMessage, PM_REMOVE))
+            counts.push_back(msg.wParam);
+    EXPECT_EQ(counts, (std::vector<WPARAM>{1, 2, 1}));
+    server.Stop();
+    EXPECT_TRUE(quiet.ClosedByServer());
+    DestroyWindow(window);
+}
+
+TEST_F(NcidServerTest, RefusedAddressesAndThe33rdClientAreClosedAtOnce) {
+    Start();
+    TestClient stranger(server.Port(), "127.0.0.2");
+    ASSERT_TRUE(stranger.Connected());
+    EXPECT_TRUE(stranger.ClosedByServer());
+
+    std::vector<std::unique_ptr<TestClient>> clients;
+    for (int i = 0; i < 32; ++i) {
+        clients.push_back(std::make_unique<TestClient>(server.Port()));
+        ASSERT_EQ(clients.back()->Read(kHead.size()), kHead) << i;
+    }
+    TestClient extra(server.Port());
+    EXPECT_TRUE(extra.ClosedByServer());
+    EXPECT_EQ(server.ClientCount(), 32u);
+
+    // Stop closes every connection cleanly: each client reads what was sent, then the end.
+    server.Stop();
+    for (auto& client : clients) {
+        const std::string rest = "252 Call log empty\r\n" + kEnd;
+        const std::string got = client->Read(rest.size());
+        EXPECT_TRUE(got.empty() || got == rest) << got;
+        EXPECT_TRUE(client->ClosedByServer());
+    }
+    EXPECT_EQ(server.ClientCount(), 0u);
+}
+
+}  // namespace
+}  // namespace telvor
