@@ -45,10 +45,6 @@ std::string ToUtf8(std::string_view cp1252, std::size_t maxBytes) {
 
 }  // namespace
 
-std::string Cp1252ToUtf8(std::string_view cp1252) {
-    return ToUtf8(cp1252, std::string::npos);
-}
-
 std::string NcidFieldText(std::string_view cp1252, std::size_t maxChars,
                           std::string_view whenEmpty) {
     std::string safe;

@@ -23,7 +23,4 @@ inline constexpr std::string_view kNcidDash = "-";
 std::string NcidFieldText(std::string_view cp1252, std::size_t maxChars,
                           std::string_view whenEmpty);
 
-// Windows-1252 to UTF-8 (the five unassigned bytes become U+FFFD).
-std::string Cp1252ToUtf8(std::string_view cp1252);
-
 }  // namespace telvor
