@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
+#include "base/StringTable.h"
 #include "capi/ServiceGroup.h"
 #include "monitor/Dmail.h"
-#include "numbers/Numbers.h"
+#include "monitor/NetworkCall.h"
 #include "monitor/Tooltip.h"
+#include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallerIndex.h"
 #include "store/SettingsStore.h"
-#include "base/StringTable.h"
 
 namespace telvor {
 
@@ -220,7 +221,9 @@ void CallHandlers::CallPipeline(const IncomingCall& event, const CallInputs& in)
     if (!in.noIcon) ports_.NotifyTray();
     in.store.WriteString(kSettingsSection, "LastCall", tooltip);
 
-    // 13. Client machines.
+    // 13. Client machines: the NCID clients whenever a server runs, the NetDDE clients when
+    // forwarding is on.
+    ports_.AnnounceCall(event.plci, MakeNcidCall(call, labels));
     if (settings.enableNetDde) {
         ports_.ForwardToClients({labels.name, labels.number, labels.town, labels.msn,
                                  labels.dateTime, labels.service, tooltip});

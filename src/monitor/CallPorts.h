@@ -10,6 +10,7 @@
 
 #include "monitor/CallerWindows.h"
 #include "monitor/Protocol.h"
+#include "ncid/NcidCall.h"
 #include "netdde/CallForwardPayload.h"
 #include "store/CallListEntry.h"
 
@@ -72,6 +73,9 @@ class CallPorts {
 
     // --- outside programs ---
     virtual void ForwardToClients(const ForwardLines& lines) = 0;
+    // The call for the NCID clients on the network (nothing when no server runs); `plci`
+    // names it again when the line clears it.
+    virtual void AnnounceCall(std::int32_t plci, const NcidCall& call) = 0;
     // The DDE exchange with dmail pro (poke of DmailPokeData, starting it when needed).
     virtual void SendDmailMessage(std::string_view text) = 0;
 

@@ -36,6 +36,7 @@ class NullPorts : public CallPorts {
     void NotifyTray() override {}
     void EnableBringToFront(bool) override {}
     void ForwardToClients(const ForwardLines&) override {}
+    void AnnounceCall(std::int32_t, const NcidCall&) override {}
     void SendDmailMessage(std::string_view) override {}
     void IgnoreCall(std::int32_t) override {}
     void AlertCall(std::int32_t) override {}

@@ -46,6 +46,17 @@ TEST_F(CallPipelineTest, ShownCallRunsEveryStepInOrder) {
               (ForwardLines{"Hans Muster", "(0711) 123456", "Stuttgart", "Büro (4711)",
                             "07.12.26  14:35", "Telefongespräch oder Analog",
                             "Telvor - Hans Muster für Büro um 14:35 Uhr"}));
+    // The NCID clients' fields, in the call log's forms.
+    ASSERT_EQ(ports_.announced.size(), 1u);
+    const NcidCall& announced = ports_.announced[0];
+    EXPECT_EQ(announced.date + " " + announced.time,
+              NcidDateTimeOf(clock_.reading.dayCount).date + " " +
+                  NcidDateTimeOf(clock_.reading.dayCount).time);
+    EXPECT_EQ(announced.line, "Büro");
+    EXPECT_EQ(announced.number, "0711123456");
+    EXPECT_EQ(announced.formattedNumber, "(0711) 123456");
+    EXPECT_EQ(announced.town, "Stuttgart");
+    EXPECT_EQ(announced.name, "Hans Muster");
     EXPECT_EQ(ports_.dmailTexts.at(0), "Anruf von Hans Muster (0711 123456) für Büro um 14:35");
     ASSERT_EQ(ports_.sounds.size(), 1u);
     EXPECT_EQ(ports_.sounds[0].first, "ring.wav");
@@ -78,6 +89,7 @@ TEST_F(CallPipelineTest, CallsThatAreNotDisplayedStopEarly) {
     Ring(NationalNumber("711123456"));
     EXPECT_EQ(ports_.events, (Events{"create", "protocol", "calllist", "tip", "notify", "forward",
                                      "dmail", "ignore 257", "discard"}));
+    EXPECT_EQ(ports_.announced.size(), 1u) << "the NCID clients hear of it too";
     EXPECT_NE(store_.ReadString("Settings", "LastCall", ""), "");
     EXPECT_TRUE(handlers_.Windows().Empty());
     EXPECT_TRUE(ports_.sounds.empty());

@@ -1,24 +1,23 @@
 #pragma once
 // Shared fixture of the call-handler tests: a recorder for the effects, a fixed clock, an
 // in-memory settings tree and a scratch folder for the caller database.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
+#include "base/StringTable.h"
 #include "monitor/CallPipeline.h"
 #include "monitor/CallPorts.h"
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallerDatabase.h"
 #include "store/CallerIndex.h"
-#include "store/posix/PosixFileAccess.h"
 #include "store/MemorySettingsStore.h"
-#include "base/StringTable.h"
+#include "store/posix/PosixFileAccess.h"
 
 namespace telvor::test {
 
@@ -33,6 +32,7 @@ class RecorderPorts : public CallPorts {
     std::string trayTip;
     TrayPicture trayPicture = TrayPicture::Normal;
     std::vector<ForwardLines> forwarded;
+    std::vector<NcidCall> announced;
     std::vector<std::string> dmailTexts;
     std::vector<std::pair<std::string, SoundMode>> sounds;
     std::vector<std::pair<std::string, std::string>> programs;
@@ -87,6 +87,7 @@ class RecorderPorts : public CallPorts {
         forwarded.push_back(lines);
         events.push_back("forward");
     }
+    void AnnounceCall(std::int32_t, const NcidCall& call) override { announced.push_back(call); }
     void SendDmailMessage(std::string_view text) override {
         dmailTexts.emplace_back(text);
         events.push_back("dmail");
