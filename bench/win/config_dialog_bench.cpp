@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "base/StringTable.h"
+#include "contacts/Contacts.h"
 #include "store/CallList.h"
 #include "store/CallerDatabase.h"
 #include "store/MemorySettingsStore.h"
-#include "contacts/Contacts.h"
 #include "store/RecordIo.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/ConfigDialog.h"
@@ -114,6 +114,7 @@ int main() {
     links.about = about.get();
     links.entry = entry.get();
     links.startNetDde = [] {};
+    links.applyNcidServer = [] {};
     links.showProtocol = [](HWND) {};
     links.deleteProtocol = [](HWND) {};
     dialog->Attach(links);
@@ -146,27 +147,26 @@ int main() {
         dialog->GetForm().SelectPage("Pages", 1);
         import.push_back(TimeMs([&] {
             const auto bytes = recordio::ReadWholeFile(book);
-            ContactImport result = ImportContacts(*bytes, ContactFormat::VCard, NumberPrefixes{},
-                                                  areaCodes, dialog->NameRows());
-            dialog->AddNameRows(result.rows);
-            UpdateWindow(dialog->Handle());
-        }));
-        dialog->FormClose();
-        Pump();
-    }
-    std::printf("configuration dialog, %d calls, %d callers, median of %d rounds (Wine)\n", kCalls,
-                kCallers, kRounds);
-    std::printf("| step                         | median ms | target ms |\n");
-    std::printf("|------------------------------|-----------|-----------|\n");
-    std::printf("| dialog shown (lists loaded)  | %9.1f | %9d |\n", Median(show), 300);
-    std::printf("| header click, date column    | %9.1f | %9d |\n", Median(dateClick), 200);
-    std::printf("| header click, name column    | %9.1f | %9d |\n", Median(nameClick), 200);
-    std::printf("| apply, both lists written    | %9.1f | %9d |\n", Median(apply), 300);
-    std::printf("| vCard import, %d numbers | %9.1f | %9d |\n", 2 * kContacts, Median(import),
-                1000);
-    dialog.reset();
-    DeleteFileA(settings.callerFile.c_str());
-    DeleteFileA(settings.callFile.c_str());
-    DeleteFileA(book.c_str());
-    return 0;
+        ContactImport result = ImportContacts(*bytes, ContactFormat::VCard, NumberPrefixes{},
+                                              areaCodes, dialog->NameRows());
+        dialog->AddNameRows(result.rows);
+        UpdateWindow(dialog->Handle());
+    }));
+    dialog->FormClose();
+    Pump();
+}
+std::printf("configuration dialog, %d calls, %d callers, median of %d rounds (Wine)\n", kCalls,
+            kCallers, kRounds);
+std::printf("| step                         | median ms | target ms |\n");
+std::printf("|------------------------------|-----------|-----------|\n");
+std::printf("| dialog shown (lists loaded)  | %9.1f | %9d |\n", Median(show), 300);
+std::printf("| header click, date column    | %9.1f | %9d |\n", Median(dateClick), 200);
+std::printf("| header click, name column    | %9.1f | %9d |\n", Median(nameClick), 200);
+std::printf("| apply, both lists written    | %9.1f | %9d |\n", Median(apply), 300);
+std::printf("| vCard import, %d numbers | %9.1f | %9d |\n", 2 * kContacts, Median(import), 1000);
+dialog.reset();
+DeleteFileA(settings.callerFile.c_str());
+DeleteFileA(settings.callFile.c_str());
+DeleteFileA(book.c_str());
+return 0;
 }

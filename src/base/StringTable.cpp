@@ -88,6 +88,19 @@ constexpr Entry kTable[] = {
     {70, "Netzwerkfunktionen"},
     {71, "Anrufe an &Clients weiterleiten"},
     {72, "&Beim Anmelden starten"},
+    // The network page
+    {73, "Netzwerk"},
+    {74, "NCID-Server: Anrufe auf anderen Geräten im Netzwerk anzeigen"},
+    {75, "Anrufe an &NCID-Clients im Netzwerk senden"},
+    {76, "&Port:"},
+    {77, "Nur an &Adresse (leer: alle):"},
+    {78, "&Zugelassene Clients (Adressbereiche, durch Kommas getrennt):"},
+    {79, "Verbundene Clients: %s"},
+    {80,
+     "NCID-Clients (Apps für Android und den PC, Hausautomation, Skripte) verbinden sich über "
+     "TCP mit diesem PC und zeigen jeden Anruf an. Tragen Sie im Client diesen PC und den Port "
+     "ein und erlauben Sie in der Windows-Firewall eingehende TCP-Verbindungen auf dem Port. "
+     "Clients anderer Adressen werden sofort getrennt. F1 zeigt mehr."},
     // About box
     {1001, "Info zu Telvor"},
     // Entry dialog
@@ -186,6 +199,7 @@ constexpr Entry kTable[] = {
      "schon in der Datenbank stehen,\n%s Einträge ohne verwendbare Telefonnummer."},
     {20035, "Datenbank exportieren"},
     {20036, "Die Verknüpfung %s im Autostart-Ordner konnte nicht angelegt oder entfernt werden."},
+    {20037, "Der NCID-Server für die Anzeige im Netzwerk konnte nicht starten: %s"},
     // Texts of the user-interface platform layer
     {kFileCreateErrorId, "Datei %s kann nicht erstellt werden"},
     {kFileOpenErrorId, "Kann Datei %s nicht öffnen"},

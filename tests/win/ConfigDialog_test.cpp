@@ -51,6 +51,7 @@ class ConfigDialogTest : public ::testing::Test {
         links.about = about.get();
         links.entry = entry.get();
         links.startNetDde = [this] { ++netDdeStarts; };
+        links.applyNcidServer = [this] { ++ncidApplies; };
         links.showProtocol = [this](HWND) { ++protocolCommands; };
         links.deleteProtocol = [this](HWND) { ++protocolCommands; };
         dialog->Attach(links);
@@ -76,6 +77,7 @@ class ConfigDialogTest : public ::testing::Test {
     bool busy = false;
     int netDdeStarts = 0;
     int protocolCommands = 0;
+    int ncidApplies = 0;
     AreaCodeList areaCodes;
     std::unique_ptr<TAboutBox> about;
     std::unique_ptr<TEditDbEntry> entry;
@@ -88,7 +90,7 @@ TEST_F(ConfigDialogTest, PagesCaptionsAndButtonsAsTheUserReadsThem) {
     EXPECT_EQ(WindowText(Control("CloseConnectRB")),
               "F&enster schließen, nachdem der Anruf angenommen wurde");
     EXPECT_EQ(WindowText(Control("Audio1CB")), WindowText(Control("Audio2CB")));
-    EXPECT_EQ(TabCtrl_GetItemCount(Control("Pages")), 5);
+    EXPECT_EQ(TabCtrl_GetItemCount(Control("Pages")), 6);
     EXPECT_EQ(TabCtrl_GetItemCount(Control("MSNPages")), 2);
     EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
     EXPECT_NE(GetWindowLongPtrA(dialog->Handle(), GWL_EXSTYLE) & WS_EX_CONTEXTHELP, 0);

@@ -13,12 +13,13 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "base/win/Handles.h"
+#include "support/NcidTestClient.h"
 
 namespace telvor {
 namespace {
 
-constexpr DWORD kWaitMs = 5000;  // every read of a test client is bounded by this
+using TestClient = test::NcidTestClient;
+
 constexpr UINT kCountMessage = WM_APP + 7;
 const std::string kHead = "200 Server: Telvor 2.00\r\n210 API: 1.14 Feature Set 1 4\r\n";
 const std::string kEnd = "OPT: country: DE\r\n300 End of connection startup\r\n";
@@ -26,52 +27,6 @@ const std::string kEnd = "OPT: country: DE\r\n300 End of connection startup\r\n"
 NcidCall Call(std::string name) {
     return NcidCall{"12072026", "1435", "4711", "0711123456", "", std::move(name), "", "", ""};
 }
-
-// A blocking client with a receive timeout, bound to `from` (a loopback address).
-class TestClient {
-  public:
-    TestClient(int port, const char* from = "127.0.0.1")
-        : socket_(socket(AF_INET, SOCK_STREAM, 0)) {
-        DWORD timeout = kWaitMs;
-        setsockopt(socket_.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                   sizeof timeout);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = inet_addr(from);
-        bind(socket_.get(), reinterpret_cast<sockaddr*>(&local), sizeof local);
-        sockaddr_in server{};
-        server.sin_family = AF_INET;
-        server.sin_port = htons(static_cast<u_short>(port));
-        server.sin_addr.s_addr = inet_addr("127.0.0.1");
-        connected_ =
-            connect(socket_.get(), reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
-    }
-    bool Connected() const { return connected_; }
-    void Send(const std::string& text) {
-        send(socket_.get(), text.data(), static_cast<int>(text.size()), 0);
-    }
-    // Exactly `count` bytes, or what came before the connection ended or the time ran out.
-    std::string Read(std::size_t count) {
-        std::string got;
-        char buffer[4096];
-        while (got.size() < count) {
-            const int n = recv(socket_.get(), buffer,
-                               static_cast<int>(std::min(sizeof buffer, count - got.size())), 0);
-            if (n <= 0) break;
-            got.append(buffer, static_cast<std::size_t>(n));
-        }
-        return got;
-    }
-    // The server closed the connection cleanly, without sending (more) bytes.
-    bool ClosedByServer() {
-        char byte;
-        return recv(socket_.get(), &byte, 1, 0) == 0;
-    }
-
-  private:
-    UniqueSocket socket_;
-    bool connected_ = false;
-};
 
 struct NcidServerTest : ::testing::Test {
     WinsockSession winsock;
@@ -89,7 +44,7 @@ struct NcidServerTest : ::testing::Test {
         ASSERT_GT(server.Port(), 0);
     }
     bool CountBecomes(std::size_t count) {
-        for (DWORD waited = 0; waited < kWaitMs; waited += 10, Sleep(10))
+        for (DWORD waited = 0; waited < test::kNcidClientWaitMs; waited += 10, Sleep(10))
             if (server.ClientCount() == count) return true;
         return false;
     }
@@ -126,7 +81,8 @@ TEST_F(NcidServerTest, StartupLogCallsAndRequests) {
     // The window heard of each change: 1, 2, then 1 again.
     std::vector<WPARAM> counts;
     MSG msg;
-    for (DWORD waited = 0; counts.size() < 3 && waited < kWaitMs; waited += 10, Sleep(10))
+    for (DWORD waited = 0; counts.size() < 3 && waited < test::kNcidClientWaitMs;
+         waited += 10, Sleep(10))
         while (PeekMessageA(&msg, window, kCountMessage, kCountMessage, PM_REMOVE))
             counts.push_back(msg.wParam);
     EXPECT_EQ(counts, (std::vector<WPARAM>{1, 2, 1}));
@@ -148,6 +104,10 @@ TEST_F(NcidServerTest, RefusedAddressesAndThe33rdClientAreClosedAtOnce) {
     }
     TestClient extra(server.Port());
     EXPECT_TRUE(extra.ClosedByServer());
+    // The count is the server thread's: it settles once that thread has caught up.
+    for (DWORD waited = 0; server.ClientCount() != 32 && waited < test::kNcidClientWaitMs;
+         waited += 10, Sleep(10)) {
+    }
     EXPECT_EQ(server.ClientCount(), 32u);
 
     // Stop closes every connection cleanly: each client reads what was sent, then the end.

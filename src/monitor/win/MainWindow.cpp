@@ -10,6 +10,7 @@
 #include "monitor/win/DmailConversation.h"
 #include "monitor/win/LineMessages.h"
 #include "monitor/win/ProgramFlags.h"
+#include "ncid/CallLog.h"
 #include "netdde/win/NetworkDistribution.h"
 #include "netdde/win/ShareRecordWriter.h"
 #include "store/CallList.h"
@@ -29,6 +30,7 @@ namespace telvor {
 namespace {
 
 constexpr unsigned kLegacyNotErasedId = 20030;
+constexpr unsigned kNcidNotStartedId = 20037;
 
 // Runs the call events that arrived while the program was starting.
 constexpr UINT WM_RUNPENDINGEVENTS = WM_APP + 2;
@@ -93,6 +95,7 @@ void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about,
         links.about = about_;
         links.entry = entry;
         links.startNetDde = [] { StartNetDdeAgent(); };
+        links.applyNcidServer = [this] { Guarded("NCID server", [this] { ApplyNcidServer(); }); };
         links.showProtocol = [this](HWND owner) { ShowProtocol(settings_.logFile, owner); };
         links.deleteProtocol = [this](HWND owner) { DeleteProtocol(settings_.logFile, owner); };
         configure_->Attach(std::move(links));
@@ -194,6 +197,7 @@ void TTelvorMainForm::LoadStoredData() {
     network_ = std::make_unique<NetworkDistribution>(
         exePath_, [this] { return settings_.enableNetDde && !sessionEnded_; });
     if (settings_.enableNetDde) StartNetDdeAgent();
+    ApplyNcidServer();
 
     // 16-17: the first-run flag the configuration dialog reads; the network share record
     // unless the stored data is of this version.
@@ -210,6 +214,19 @@ void TTelvorMainForm::LoadStoredData() {
                 if (ShowsShareRecordFailure(windows)) throw;
             }
         });
+}
+
+void TTelvorMainForm::ApplyNcidServer() {
+    const NcidServerSettings wanted = ReadNcidServerSettings(store_);
+    ncid_.Stop();
+    ringingLines_.clear();
+    if (!wanted.enabled || sessionEnded_) return;
+    ncid_.SetNotify(hwnd_, WM_NCIDCLIENTS);
+    // The log comes from the call list's file, read on the server's thread.
+    const std::string error =
+        ncid_.Start(wanted, [path = settings_.callFile] { return NcidCallLog(LoadCalls(path)); });
+    if (!error.empty())
+        ShowMessageDialog(MessageKind::Error, FormatStr(kNcidNotStartedId, {error}), hwnd_);
 }
 
 // --- closing -----------------------------------------------------------------------------
@@ -243,6 +260,8 @@ void TTelvorMainForm::StoreAndRelease() {
     // in FormDestroy, after the message loop: the session may end from inside a forward's wait,
     // which still uses it, and DDEML's clean-up runs message loops of its own that must not
     // run between the quit request and the main loop.
+    // Every NCID client is closed cleanly, also when the session ends.
+    ncid_.Stop();
     // 4
     if (!Program().NoIcon) tray_.Delete();
     // 5: a fresh store operation: the network switch in force and the layout version.
@@ -314,6 +333,9 @@ LRESULT TTelvorMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_RUNPENDINGEVENTS:
             events_.SetReady();
             return 0;
+        case WM_NCIDCLIENTS:
+            if (configure_) configure_->SetNcidClientCount(static_cast<std::size_t>(wParam));
+            return 0;
         default:
             break;
     }
@@ -346,6 +368,15 @@ void TTelvorMainForm::OnDisconnectInd(std::int32_t plci, std::uint16_t reason) {
 }
 
 void TTelvorMainForm::RunEvent(const CallEvent& event) {
+    // The NCID clients hear that a call they were told of stopped ringing.
+    if (!event.connect) {
+        const auto ringing = ringingLines_.find(event.call.plci);
+        if (ringing != ringingLines_.end()) {
+            ncid_.SendCallEnd(ringing->second,
+                              NcidDateTimeOf(clock_.Now().dayCount).timeWithSeconds);
+            ringingLines_.erase(ringing);
+        }
+    }
     if (event.connect) {
         Guarded("OnConnectInd", [&] { handlers_->CallPipeline(event.call, Inputs()); });
     } else {

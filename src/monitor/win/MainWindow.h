@@ -17,6 +17,7 @@
 #include "monitor/CallPipeline.h"
 #include "monitor/win/TrayIcon.h"
 #include "monitor/win/WinClock.h"
+#include "ncid/win/NcidServer.h"
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/CallerIndex.h"
@@ -85,6 +86,7 @@ class TTelvorMainForm final : public CallPorts {
     void NotifyTray() override;
     void EnableBringToFront(bool enabled) override;
     void ForwardToClients(const ForwardLines& lines) override;
+    void AnnounceCall(std::int32_t plci, const NcidCall& call) override;
     void SendDmailMessage(std::string_view text) override;
     void IgnoreCall(std::int32_t plci) override;
     void AlertCall(std::int32_t plci) override;
@@ -95,6 +97,8 @@ class TTelvorMainForm final : public CallPorts {
   private:
     // Deferred freeing of a caller window that closed itself from inside its own handler.
     static constexpr UINT WM_FREECALLERFORM = WM_APP + 1;
+    // The NCID server's client count changed: wParam is the new count.
+    static constexpr UINT WM_NCIDCLIENTS = WM_APP + 3;
     static CallerWindowId IdOf(HWND hwnd) { return reinterpret_cast<CallerWindowId>(hwnd); }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -107,6 +111,9 @@ class TTelvorMainForm final : public CallPorts {
     void FormDestroy();
     // The orderly end's lasting effects: icon removed, settings stored, CAPI released.
     void StoreAndRelease();
+    // The NCID server as the settings say: started, moved or stopped. A server that cannot
+    // start says why.
+    void ApplyNcidServer();
     // WM_ENDSESSION: the Windows session ends (log-off, shut-down).
     void EndSession();
 
@@ -158,6 +165,10 @@ class TTelvorMainForm final : public CallPorts {
     std::unique_ptr<CallHandlers> handlers_;
     // The "Register" server, the client list and its timer: from FormCreate step 15 on.
     std::unique_ptr<NetworkDistribution> network_;
+    // The NCID clients on the network, and the lines of the calls they were told of, until
+    // each call clears.
+    NcidServer ncid_;
+    std::map<std::int32_t, std::string> ringingLines_;
     // Every caller window that is alive, listed or not; a closed window is freed from here.
     std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
 

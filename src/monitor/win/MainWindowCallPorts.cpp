@@ -84,11 +84,20 @@ void TTelvorMainForm::ForwardToClients(const ForwardLines& lines) {
     if (network_) network_->ForwardToClients(lines);
 }
 
+void TTelvorMainForm::AnnounceCall(std::int32_t plci, const NcidCall& call) {
+    if (!ncid_.Running()) return;
+    ncid_.Send(call);
+    ringingLines_[plci] = call.line;
+}
+
 void TTelvorMainForm::SendDmailMessage(std::string_view text) {
     telvor::SendDmailMessage(settings_.dmReceiver, text, settings_.dmPath);
 }
 
 void TTelvorMainForm::IgnoreCall(std::int32_t plci) {
+    // An ignored call is cleared for this monitor at once, while it may ring on elsewhere:
+    // its clearing says nothing the NCID clients could use.
+    ringingLines_.erase(plci);
     capi_->ConnectResp(plci, 1);
 }
 

@@ -38,6 +38,7 @@ void RequireLinks(const TConfigureForm::Links& links) {
         {links.about != nullptr, "about"},
         {links.entry != nullptr, "entry"},
         {static_cast<bool>(links.startNetDde), "startNetDde"},
+        {static_cast<bool>(links.applyNcidServer), "applyNcidServer"},
         {static_cast<bool>(links.showProtocol), "showProtocol"},
         {static_cast<bool>(links.deleteProtocol), "deleteProtocol"},
     };
@@ -81,6 +82,7 @@ void TConfigureForm::FormCreate() {
     loadingChecks_ = false;
     WireHandlers();
     WireListHandlers();
+    WireNetworkPage();
     form.SetEnabled("UebernehmenB", false);
 }
 
@@ -152,6 +154,7 @@ void TConfigureForm::FormShow() {
     ConfigOptions options = LoadOptions(store, *links_.settings);
     options.startAtLogon = logonStart_->Enabled();
     LoadOptionPages(options);
+    LoadNetworkPage(store);
     // 5
     if (CallRecorded) {
         ShowAndFocus(kCallsPage, "CallsLV");
@@ -197,6 +200,7 @@ ApplyResult TConfigureForm::Apply() {
     try {
         result = ApplyConfiguration(Content(), lists_->Calls(), *links_.store, *links_.settings,
                                     effects);
+        ApplyNetworkPage(*links_.store);
     } catch (...) {
         form_->SetEnabled("UebernehmenB", true);  // the store's error box follows
         throw;

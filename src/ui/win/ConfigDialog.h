@@ -53,6 +53,8 @@ class TConfigureForm : private ListFlowPort {
         TEditDbEntry* entry = nullptr;
         // Runs when an apply switches network forwarding on.
         std::function<void()> startNetDde;
+        // Runs when an apply changed the NCID server's settings: start, move or stop it.
+        std::function<void()> applyNcidServer;
         // The protocol file's two commands, shared with the icon menu.
         std::function<void(HWND owner)> showProtocol;
         std::function<void(HWND owner)> deleteProtocol;
@@ -87,6 +89,8 @@ class TConfigureForm : private ListFlowPort {
     // Enter and Esc end the in-place editing of the names and MSN lists. True when handled.
     bool ListEditKeyHook(MSG& msg);
     void SetInfoEnabled(bool enabled);
+    // The network page's count of connected NCID clients.
+    void SetNcidClientCount(std::size_t clients);
     // The sound-file dialog, given its title and filter at creation; no control opens it.
     const OpenFileDialog& SoundDlg() const { return soundDlg_; }
 
@@ -133,6 +137,9 @@ class TConfigureForm : private ListFlowPort {
     void LoadLists(SettingsStore& store);
     void ApplyListLayouts(SettingsStore& store);
     void StartNetDde();
+    void WireNetworkPage();
+    void LoadNetworkPage(SettingsStore& store);
+    void ApplyNetworkPage(SettingsStore& store);
     ApplyResult Apply();
     void ReportUnwritten(const ApplyResult& result);
     // Visible again (restored when minimised), in front.

@@ -123,6 +123,22 @@ void AddOtherPage(std::vector<ControlDef>& c) {
     // clang-format on
 }
 
+// Not in the earlier versions' table: the NCID server, on a page of its own after the five.
+void AddNetworkPage(std::vector<ControlDef>& c) {
+    // clang-format off
+    c.push_back({.kind = K::GroupBox, .name = "NcidG", .left = 8, .top = 0, .width = 409, .height = 252, .caption = "74", .parent = "NetzTab"});
+    c.push_back({.kind = K::CheckBox, .name = "NcidServerCB", .left = 8, .top = 16, .width = 390, .height = 17, .caption = "75", .helpContext = 1320, .tabOrder = 0, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidPortL", .left = 8, .top = 44, .caption = "76", .parent = "NcidG"});
+    c.push_back({.kind = K::Edit, .name = "NcidPortE", .left = 200, .top = 40, .width = 60, .height = 21, .helpContext = 1320, .tabOrder = 1, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidListenL", .left = 8, .top = 70, .caption = "77", .parent = "NcidG"});
+    c.push_back({.kind = K::Edit, .name = "NcidListenE", .left = 200, .top = 66, .width = 193, .height = 21, .helpContext = 1320, .tabOrder = 2, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidAllowL", .left = 8, .top = 96, .caption = "78", .parent = "NcidG"});
+    c.push_back({.kind = K::Edit, .name = "NcidAllowE", .left = 8, .top = 112, .width = 385, .height = 21, .helpContext = 1320, .tabOrder = 3, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidClientsL", .left = 8, .top = 142, .width = 385, .height = 17, .caption = "79", .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidHelpL", .left = 8, .top = 166, .width = 385, .height = 80, .caption = "80", .parent = "NcidG"});
+    // clang-format on
+}
+
 }  // namespace
 
 FormDef ConfigureFormDef() {
@@ -144,10 +160,12 @@ FormDef ConfigureFormDef() {
     c.push_back({.kind = K::TabSheet, .name = "MSNTab", .caption = "7", .parent = "Pages"});
     c.push_back({.kind = K::TabSheet, .name = "DMailTab", .caption = "59", .parent = "Pages"});
     c.push_back({.kind = K::TabSheet, .name = "SonstTab", .caption = "8", .parent = "Pages"});
+    c.push_back({.kind = K::TabSheet, .name = "NetzTab", .caption = "73", .parent = "Pages"});
     // clang-format on
     AddListPages(c);
     AddDmailPage(c);
     AddOtherPage(c);
+    AddNetworkPage(c);
     // clang-format off
     c.push_back({.kind = K::Button, .name = "OkB", .left = 204, .top = 300, .width = 75, .height = 25, .caption = "2", .helpContext = 1, .tabOrder = 1, .flags = kDefault});
     c.push_back({.kind = K::Button, .name = "AbbrechenB", .left = 284, .top = 300, .width = 75, .height = 25, .caption = "3", .helpContext = 2, .tabOrder = 2, .flags = kCancel});

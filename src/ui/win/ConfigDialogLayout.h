@@ -13,6 +13,6 @@ inline constexpr const char* kServiceBoxes[14] = {
     "Bekannt2CB", "Audio2CB", "Daten2CB", "Fax232CB", "Fax42CB", "Video2CB", "Sonstiges2CB"};
 
 // Page indexes of `Pages`.
-enum ConfigPage : int { kCallsPage, kNamesPage, kMsnPage, kDmailPage, kOtherPage };
+enum ConfigPage : int { kCallsPage, kNamesPage, kMsnPage, kDmailPage, kOtherPage, kNetworkPage };
 
 }  // namespace telvor

@@ -450,12 +450,8 @@ UINT ConfigLists::PopupMenu(const char* list, POINT screen) {
     const std::string name = list;
     std::vector<Item> items;
     if (name == "ListViewL")
-        items = {{NamesAdd, "10001"},
-                 {NamesDelete, "10002"},
-                 {NamesImport, "10005"},
-                 {0, "10003"},
-                 {NamesProperties, "10004"},
-                 {0, "10003"},
+        items = {{NamesAdd, "10001"},   {NamesDelete, "10002"},     {NamesImport, "10005"},
+                 {0, "10003"},          {NamesProperties, "10004"}, {0, "10003"},
                  {NamesExport, "10006"}};
     else if (name == "CallsLV")
         items = {{CallsDelete, "10101"}, {CallsToDatabase, "10102"}};

@@ -1,7 +1,6 @@
 #include "ui/win/ContactFiles.h"
 
 #include <commdlg.h>
-
 #include <fstream>
 
 #include "base/StringTable.h"
@@ -21,8 +20,7 @@ constexpr unsigned kContactFilterId = 20031;  // vCard first, then CSV: the save
 }  // namespace
 
 std::optional<std::vector<CallerRow>> ImportContactFile(HWND owner, const std::string& path,
-                                                        ContactFormat format,
-                                                        SettingsStore& store,
+                                                        ContactFormat format, SettingsStore& store,
                                                         const AreaCodeList& areaCodes,
                                                         const std::vector<CallerRow>& existing) {
     const std::optional<std::string> bytes = recordio::ReadWholeFile(path);
@@ -38,11 +36,11 @@ std::optional<std::vector<CallerRow>> ImportContactFile(HWND owner, const std::s
         ShowError(FormatStr(id, {path}), owner);
         return std::nullopt;
     }
-    ShowMessageDialog(MessageKind::Information,
-                      FormatStr(kImportCountsId,
-                                {std::to_string(result.added), std::to_string(result.known),
-                                 std::to_string(result.unusable)}),
-                      owner);
+    ShowMessageDialog(
+        MessageKind::Information,
+        FormatStr(kImportCountsId, {std::to_string(result.added), std::to_string(result.known),
+                                    std::to_string(result.unusable)}),
+        owner);
     return std::move(result.rows);
 }
 

@@ -19,8 +19,7 @@ namespace telvor {
 // counts what was added, skipped as known and left without a usable number. A file that
 // cannot be opened, or does not fit its format, gets the program's message and gives nothing.
 std::optional<std::vector<CallerRow>> ImportContactFile(HWND owner, const std::string& path,
-                                                        ContactFormat format,
-                                                        SettingsStore& store,
+                                                        ContactFormat format, SettingsStore& store,
                                                         const AreaCodeList& areaCodes,
                                                         const std::vector<CallerRow>& existing);
 

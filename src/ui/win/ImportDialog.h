@@ -22,7 +22,8 @@ namespace telvor {
 inline constexpr DWORD kImportHelpContext = 1313;
 
 // The file dialog: title 20024, filter 20025 with the address books' types (20031) after the
-// text files, help context 1313, help button, path and file must exist, no read-only box. The chosen file's path; nothing when the user cancelled.
+// text files, help context 1313, help button, path and file must exist, no read-only box. The
+// chosen file's path; nothing when the user cancelled.
 std::optional<std::string> ChooseImportFile(HWND owner);
 
 // The rows of `path` split by the "Separator" setting. A file that cannot be opened shows the
