@@ -42,7 +42,7 @@ file(GLOB TELVOR_TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
 add_library(test_support STATIC ${TELVOR_TEST_SUPPORT})
 target_include_directories(test_support PUBLIC tests)
 target_include_directories(test_support PRIVATE src)  # the handle wrappers (header only)
-target_link_libraries(test_support PUBLIC user32)
+target_link_libraries(test_support PUBLIC user32 psapi)
 
 # The demo's hand on the monitor's windows (scripts/demo): the same probe, as a command line.
 add_executable(demodrive tools/demodrive/demodrive.cpp)

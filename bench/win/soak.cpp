@@ -31,6 +31,7 @@
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/ChildProcess.h"
+#include "support/ProcessFigures.h"
 #include "support/WindowProbe.h"
 
 namespace {
@@ -68,39 +69,6 @@ struct Figures {
     long long workingSet = -1;
 };
 
-// Handles of one process from the system's handle table (GetProcessHandleCount is not
-// answered for other processes everywhere).
-long long HandleCount(DWORD pid) {
-    struct Entry {
-        ULONG ownerPid;
-        BYTE objectType;
-        BYTE flags;
-        USHORT value;
-        PVOID object;
-        ULONG access;
-    };
-    using QueryProc = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    static const auto query = reinterpret_cast<QueryProc>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query) return -1;
-    std::vector<unsigned char> buffer(1 << 20);
-    for (int attempt = 0; attempt < 6; ++attempt) {
-        ULONG needed = 0;
-        const LONG status = query(16 /* SystemHandleInformation */, buffer.data(),
-                                  static_cast<ULONG>(buffer.size()), &needed);
-        if (status == 0) {
-            const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-            const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
-            long long mine = 0;
-            for (ULONG i = 0; i < count; ++i)
-                if (entries[i].ownerPid == pid) ++mine;
-            return mine;
-        }
-        buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
-    }
-    return -1;
-}
-
 struct WindowCounter {
     DWORD pid;
     long long count = 0;
@@ -130,7 +98,7 @@ long long WindowCount(DWORD pid) {
 
 Figures Measure(HANDLE process, DWORD pid) {
     Figures f;
-    f.handles = HandleCount(pid);
+    f.handles = test::HandleCount(pid);
     f.gdi = GetGuiResources(process, GR_GDIOBJECTS);
     f.user = GetGuiResources(process, GR_USEROBJECTS);
     f.windows = WindowCount(pid);

@@ -15,6 +15,7 @@
 #include "support/CaseRegistry.h"
 #include "support/MonitorCase.h"
 #include "support/NcidTestClient.h"
+#include "support/ProcessFigures.h"
 #include "support/WindowProbe.h"
 
 namespace telvor::e2e {
@@ -118,6 +119,51 @@ TEST(NcidServerOfTheMonitor, ClientsGetTheLogAndEveryCallAndThePageSwitchesItOff
     const std::string last = client->Read(4096);
     EXPECT_EQ(last, "") << "switching off closes the clients";
     EXPECT_EQ(ReadSetting("Settings", "NcidServer"), "0");
+}
+
+// Under load on loopback: 30 clients that read, one that never reads, one that sends garbage,
+// and a thousand connections opened and closed. The monitor's handles and memory come back
+// to their level, and the next call reaches every reading client while the line is answered
+// as always.
+TEST(NcidServerOfTheMonitor, LoadOfClientsLeavesNothingBehindAndCallsGoOn) {
+    WinsockSession winsock;
+    const int port = CasePort();
+    WriteSetting("Settings", "NcidServer", "1");
+    WriteSetting("Settings", "NcidPort", std::to_string(port));
+    WriteSetting("Settings", "DMWhenMessage", "3");
+    MonitorCase monitor;
+    SeedStandardLine(monitor);
+    ASSERT_TRUE(monitor.StartListening());
+    const std::string head = NcidGreetingHead();
+    std::vector<std::unique_ptr<NcidTestClient>> readers;
+    readers.push_back(Connect(port));
+    ASSERT_TRUE(readers.back() && readers.back()->Connected());
+    for (int i = 1; i < 30; ++i) readers.push_back(std::make_unique<NcidTestClient>(port));
+    for (auto& reader : readers) ASSERT_EQ(reader->ReadThrough(kStartupEnd).rfind(head, 0), 0u);
+    NcidTestClient sleeper(port);  // connected, never reads a byte
+    NcidTestClient garbage(port);
+    garbage.Send(std::string(2000, 'x'));
+    EXPECT_EQ(garbage.Read(4096).rfind(head, 0), 0u) << "closed after its overlong line";
+
+    const HANDLE process = monitor.Process().Handle();
+    const DWORD pid = monitor.Process().Pid();
+    const long long handlesBefore = HandleCount(pid);
+    const long long memoryBefore = WorkingSetBytes(process);
+    ASSERT_GT(handlesBefore, 0);
+    ASSERT_GT(memoryBefore, 0);
+    for (int i = 0; i < 1000; ++i) NcidTestClient passing(port);
+    // The server's thread catches up with the closed connections.
+    PollUntil(20s, [&] { return HandleCount(pid) <= handlesBefore; });
+    EXPECT_LE(HandleCount(pid), handlesBefore) << "handles of closed connections kept";
+    EXPECT_LE(WorkingSetBytes(process), memoryBefore + 2 * 1024 * 1024);
+
+    ASSERT_TRUE(monitor.Ring(0x601, 1, "4711", "711123456"));
+    EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x601))
+        << "the line is answered as always";
+    for (auto& reader : readers) {
+        const std::string line = reader->ReadThrough("\r\n");
+        EXPECT_EQ(line.rfind("CID: ", 0), 0u) << line;
+    }
 }
 
 }  // namespace
