@@ -2,14 +2,19 @@
 // to the caller window being visible, with caller databases of 1 000 and 100 000 records and
 // a call list of 100 000 records. Each configuration gets its own installed monitor; every
 // call is closed and cleared before the next one rings. Prints one table row per
-// configuration. Run through scripts/bench-wine (it needs a case folder and a display).
+// configuration. With NCID clients connected it also times the CID line at a client: from the
+// offer, and after the monitor's answer to the line (the line goes out before the answer, so
+// that figure is mostly negative). Run through scripts/bench-wine (it needs a case folder and
+// a display).
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -21,6 +26,7 @@
 #include "support/CaseFiles.h"
 #include "support/CaseRegistry.h"
 #include "support/ChildProcess.h"
+#include "support/NcidTestClient.h"
 #include "support/WindowProbe.h"
 
 namespace {
@@ -38,11 +44,49 @@ struct Configuration {
     const char* label;
     std::size_t callers;
     std::size_t calls;
+    int ncidClients = 0;
 };
 
 struct Figures {
     std::vector<double> ringToWindowMs;
-    std::vector<double> offerMs;  // the control pipe's share: the offer request itself
+    std::vector<double> offerMs;        // the control pipe's share: the offer request itself
+    std::vector<double> ringToCidMs;    // the first NCID client's CID line, from the offer
+    std::vector<double> answerToCidMs;  // the same, after the monitor's answer was seen
+};
+
+constexpr int kNcidPort = 3334;
+
+// The first client's CID lines, stamped as they arrive, read on a thread of their own.
+class CidStamps {
+  public:
+    explicit CidStamps(NcidTestClient& client)
+        : reader_([this, &client] {
+              for (;;) {
+                  const std::string line = client.ReadThrough("\r\n");
+                  if (line.empty() && stop_) return;
+                  if (line.rfind("CID: ", 0) != 0) continue;
+                  std::lock_guard<std::mutex> lock(mutex_);
+                  stamps_.push_back(Clock::now());
+              }
+          }) {}
+    ~CidStamps() {
+        stop_ = true;
+        reader_.join();  // the client's reads are bounded
+    }
+    // The stamp of the `n`-th CID line, waiting at most 10 s for it.
+    std::optional<Clock::time_point> Stamp(std::size_t n) {
+        for (int waited = 0; waited < 10000; waited += 1, Sleep(1)) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (stamps_.size() > n) return stamps_[n];
+        }
+        return std::nullopt;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<Clock::time_point> stamps_;
+    std::atomic<bool> stop_{false};
+    std::thread reader_;
 };
 
 std::string CallerNumber(std::size_t i) {
@@ -97,6 +141,8 @@ Figures Measure(const Configuration& config, int index) {
     // Ignore every call (no hold) and never wait for the messaging program.
     WriteSetting("Settings", "Alert", "0");
     WriteSetting("Settings", "DMWhenMessage", "3");
+    WriteSetting("Settings", "NcidServer", config.ncidClients ? "1" : "0");
+    WriteSetting("Settings", "NcidPort", std::to_string(kNcidPort));
 
     ChildProcess monitor(LaunchOptions(JoinPath(folder, "Telvor.exe"))
                              .In(folder)
@@ -107,6 +153,17 @@ Figures Measure(const Configuration& config, int index) {
     if (!sim.WaitForPut(1, 120000)) throw std::runtime_error("the monitor did not listen");
     const HWND main = WaitForTopLevelWindow("TTelvorMainForm", "TelvorServer", 120s);
     if (!main) throw std::runtime_error("no main window");
+    std::vector<std::unique_ptr<NcidTestClient>> clients;
+    for (int i = 0; i < config.ncidClients; ++i) {
+        auto client = std::make_unique<NcidTestClient>(kNcidPort);
+        for (int tries = 0; !client->Connected() && tries < 600; ++tries, Sleep(200))
+            client = std::make_unique<NcidTestClient>(kNcidPort);
+        if (client->ReadThrough("300 End of connection startup\r\n").empty())
+            throw std::runtime_error("no NCID start-up");
+        clients.push_back(std::move(client));
+    }
+    std::optional<CidStamps> cids;
+    if (!clients.empty()) cids.emplace(*clients.front());
 
     // The last record, which a scan of the file would reach last.
     const std::string calling = CallerNumber(config.callers - 1).substr(1);
@@ -128,9 +185,20 @@ Figures Measure(const Configuration& config, int index) {
             Sleep(1);
         }
         const Clock::time_point visible = Clock::now();
+        if (!WaitForPut(sim, capisim::kConnect, capisim::kResp, plci, 60000))
+            throw std::runtime_error("call not answered");
+        const Clock::time_point answered = Clock::now();
         if (call >= kWarmUpCalls) {
             figures.ringToWindowMs.push_back(Ms(visible - start));
             figures.offerMs.push_back(Ms(offered - start));
+        }
+        if (cids) {
+            const auto cid = cids->Stamp(static_cast<std::size_t>(call));
+            if (!cid) throw std::runtime_error("no CID line");
+            if (call >= kWarmUpCalls) {
+                figures.ringToCidMs.push_back(Ms(*cid - start));
+                figures.answerToCidMs.push_back(Ms(*cid - answered));
+            }
         }
         // Quiet before the next call: answered, cleared, window closed.
         if (!WaitForPut(sim, capisim::kDisconnect, capisim::kResp, plci, 60000))
@@ -152,12 +220,16 @@ double Percentile(std::vector<double> values, double p) {
 }  // namespace
 
 int main() {
+    WinsockSession winsock;
     const Configuration configs[] = {
         {"1k callers, 100k calls", 1000, 100000},
         {"100k callers, 100k calls", 100000, 100000},
+        {"1k callers, 1 NCID client", 1000, 100000, 1},
+        {"1k callers, 32 NCID clients", 1000, 100000, 32},
     };
     std::vector<double> medians;
-    std::printf("%-26s %5s %10s %10s %10s %10s %12s\n", "configuration", "calls", "median ms",
+    std::vector<std::pair<std::string, Figures>> ncid;
+    std::printf("%-28s %5s %10s %10s %10s %10s %12s\n", "configuration", "calls", "median ms",
                 "min ms", "p90 ms", "max ms", "offer ms");
     try {
         int index = 0;
@@ -165,7 +237,8 @@ int main() {
             const Figures f = Measure(config, index++);
             const double median = Percentile(f.ringToWindowMs, 0.5);
             medians.push_back(median);
-            std::printf("%-26s %5zu %10.1f %10.1f %10.1f %10.1f %12.1f\n", config.label,
+            if (config.ncidClients) ncid.emplace_back(config.label, f);
+            std::printf("%-28s %5zu %10.1f %10.1f %10.1f %10.1f %12.1f\n", config.label,
                         f.ringToWindowMs.size(), median, Percentile(f.ringToWindowMs, 0.0),
                         Percentile(f.ringToWindowMs, 0.9), Percentile(f.ringToWindowMs, 1.0),
                         Percentile(f.offerMs, 0.5));
@@ -175,6 +248,12 @@ int main() {
         std::fprintf(stderr, "ring_to_window_bench: %s\n", e.what());
         return 1;
     }
+    for (const auto& [label, f] : ncid)
+        std::printf("%-28s CID line: median %.1f ms from the offer, %.1f ms after the answer\n",
+                    label.c_str(), Percentile(f.ringToCidMs, 0.5),
+                    Percentile(f.answerToCidMs, 0.5));
+    std::printf("ratio 32 NCID clients / none (ring to window, medians): %.2f (target <= 1.05)\n",
+                medians[3] / medians[0]);
     std::printf("ratio 100k/1k callers (medians): %.2f\n", medians[1] / medians[0]);
     std::printf("target: median <= 100 ms at 100k callers, ratio <= 1.1: %s\n",
                 medians[1] <= 100.0 && medians[1] / medians[0] <= 1.1 ? "met" : "missed");
