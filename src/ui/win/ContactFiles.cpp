@@ -47,22 +47,15 @@ std::optional<std::vector<CallerRow>> ImportContactFile(HWND owner, const std::s
 bool ExportNamesToFile(HWND owner, const std::vector<CallerRow>& rows) {
     const std::string title = LoadStr(kExportTitleId);
     const std::string filter = SystemFilter(LoadStr(kContactFilterId));
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = title.c_str();
+    std::vector<char> file(MAX_PATH, '\0');
+    OPENFILENAMEA ofn = FileDialogBase(owner, filter, file, title);
     ofn.lpstrDefExt = "vcf";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!GetSaveFileNameA(&ofn)) return false;
     // The chosen type decides the format, unless the name ends in the other type's extension;
     // a name without either gets the type's.
     ContactFormat format = ofn.nFilterIndex == 2 ? ContactFormat::Csv : ContactFormat::VCard;
-    std::string path = file;
+    std::string path = file.data();
     if (const std::optional<ContactFormat> named = ContactFormatOfFile(path))
         format = *named;
     else

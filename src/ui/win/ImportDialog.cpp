@@ -45,20 +45,13 @@ UINT_PTR CALLBACK ImportHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
 std::optional<std::string> ChooseImportFile(HWND owner) {
     const std::string title = LoadStr(kTitleId);
     const std::string filter = SystemFilter(ImportFilter());
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = title.c_str();
+    std::vector<char> file(MAX_PATH, '\0');
+    OPENFILENAMEA ofn = FileDialogBase(owner, filter, file, title);
     ofn.Flags = OFN_SHOWHELP | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY |
                 OFN_EXPLORER | OFN_ENABLEHOOK;
     ofn.lpfnHook = ImportHook;
     if (!GetOpenFileNameA(&ofn)) return std::nullopt;
-    return std::string(file);
+    return std::string(file.data());
 }
 
 std::optional<std::vector<CallerRow>> ImportRowsFromFile(HWND owner, const std::string& path,

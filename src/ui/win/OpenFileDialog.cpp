@@ -12,6 +12,19 @@ std::string SystemFilter(std::string_view filter) {
     return text;
 }
 
+OPENFILENAMEA FileDialogBase(HWND owner, const std::string& systemFilter, std::vector<char>& file,
+                             const std::string& title) {
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = systemFilter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    return ofn;
+}
+
 std::optional<std::string> OpenFileDialog::Run(HWND owner, std::string_view preset,
                                                const std::string& folder) const {
     // The file name buffer: room for any path the system's dialog can return.
@@ -20,15 +33,8 @@ std::optional<std::string> OpenFileDialog::Run(HWND owner, std::string_view pres
     preset.copy(file.data(), preset.size());
     const std::string filter = SystemFilter(filter_);
 
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    OPENFILENAMEA ofn = FileDialogBase(owner, filter, file, title_);
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
     ofn.Flags = options_;
     if (!GetOpenFileNameA(&ofn)) return std::nullopt;
     return std::string(file.data());

@@ -8,12 +8,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace telvor {
 
 // A filter "Name|*.ext|..." in the system's form: each part ended by a NUL, one NUL more at
 // the end.
 std::string SystemFilter(std::string_view filter);
+
+// The parts every file dialog of the program sets: owner, filter (in the system's form, kept
+// alive by the caller), the first type chosen, the file name buffer and the title (none when
+// empty). The caller adds its options.
+OPENFILENAMEA FileDialogBase(HWND owner, const std::string& systemFilter, std::vector<char>& file,
+                             const std::string& title);
 
 class OpenFileDialog {
   public:
