@@ -89,7 +89,10 @@ bool HasWord(std::string_view text, std::string_view word) {
 std::string MigratedMark(const MigrationOutcome& out) {
     std::string mark;
     if (out.callersKept) mark = kCallerList;
-    if (out.callsKept) mark += (mark.empty() ? "" : " ") + std::string(kCalls);
+    if (out.callsKept) {
+        if (!mark.empty()) mark += ' ';
+        mark += kCalls;
+    }
     return mark.empty() ? "1" : mark;
 }
 
