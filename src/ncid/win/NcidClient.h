@@ -19,6 +19,7 @@
 // may be read from any thread.
 #include <windows.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
