@@ -71,7 +71,7 @@ TEST(NcidServerOfTheMonitor, ClientsGetTheLogAndEveryCallAndThePageSwitchesItOff
     // An address outside the allowed ones is closed at once, without a byte.
     NcidTestClient stranger(port, "127.0.0.2");
     ASSERT_TRUE(stranger.Connected());
-    EXPECT_TRUE(stranger.ClosedByServer());
+    EXPECT_TRUE(stranger.ClosedByPeer());
 
     // A shown call, then one while the display is off: both reach every client.
     ASSERT_TRUE(monitor.Ring(0x501, 1, "4711", "711123456"));

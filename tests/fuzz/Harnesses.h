@@ -34,6 +34,8 @@ void ContactsCsv(Input data);
 // Bytes of an NCID client: each piece is one control byte (length in the low five bits, a
 // clock step in the top three) and that many bytes. Also the texts of a CID line.
 void NcidSession(Input data);
+// Bytes of an NCID server: [start-up done when odd] then pieces as for NcidSession.
+void NcidClient(Input data);
 
 struct Harness {
     const char* name;  // also the folder of its corpus
@@ -51,6 +53,7 @@ inline constexpr Harness kHarnesses[] = {
     {"vcard", VCard},
     {"contacts_csv", ContactsCsv},
     {"ncid_session", NcidSession},
+    {"ncid_client", NcidClient},
 };
 
 // Aborts with `what` when `condition` is false: a finding.

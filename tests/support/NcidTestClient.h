@@ -1,8 +1,10 @@
 #pragma once
 // A blocking NCID client for the Wine tiers: connects over loopback (from a chosen loopback
 // address), sends lines, and reads with every wait bounded, as an NCID client program would.
+// Wrapped around an accepted connection it is the server's end of it, for fake servers.
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <winsock2.h>
 
 #include "base/win/Handles.h"
@@ -30,7 +32,16 @@ class NcidTestClient {
         connected_ =
             connect(socket_.get(), reinterpret_cast<sockaddr*>(&server), sizeof server) == 0;
     }
+    // The server's end of an accepted connection.
+    explicit NcidTestClient(UniqueSocket accepted) : socket_(std::move(accepted)) {
+        DWORD timeout = kNcidClientWaitMs;
+        setsockopt(socket_.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+                   sizeof timeout);
+        connected_ = static_cast<bool>(socket_);
+    }
     bool Connected() const { return connected_; }
+    // Closes at once, as a server that goes away.
+    void Close() { socket_.reset(); }
     void Send(const std::string& text) {
         send(socket_.get(), text.data(), static_cast<int>(text.size()), 0);
     }
@@ -58,8 +69,8 @@ class NcidTestClient {
         }
         return got;
     }
-    // The server closed the connection cleanly, without sending (more) bytes.
-    bool ClosedByServer() {
+    // The peer closed the connection cleanly, without sending (more) bytes.
+    bool ClosedByPeer() {
         char byte;
         return recv(socket_.get(), &byte, 1, 0) == 0;
     }

@@ -75,7 +75,7 @@ TEST_F(NcidServerTest, StartupLogCallsAndRequests) {
     first.Send("\r\nREQ: YO\r\n");
     EXPECT_EQ(first.Read(14), "ACK: REQ: YO\r\n");
     first.Send("GOODBYE\r\n");
-    EXPECT_TRUE(first.ClosedByServer());
+    EXPECT_TRUE(first.ClosedByPeer());
     EXPECT_TRUE(CountBecomes(1));
 
     // The window heard of each change: 1, 2, then 1 again.
@@ -87,7 +87,7 @@ TEST_F(NcidServerTest, StartupLogCallsAndRequests) {
             counts.push_back(msg.wParam);
     EXPECT_EQ(counts, (std::vector<WPARAM>{1, 2, 1}));
     server.Stop();
-    EXPECT_TRUE(quiet.ClosedByServer());
+    EXPECT_TRUE(quiet.ClosedByPeer());
     DestroyWindow(window);
 }
 
@@ -95,7 +95,7 @@ TEST_F(NcidServerTest, RefusedAddressesAndThe33rdClientAreClosedAtOnce) {
     Start();
     TestClient stranger(server.Port(), "127.0.0.2");
     ASSERT_TRUE(stranger.Connected());
-    EXPECT_TRUE(stranger.ClosedByServer());
+    EXPECT_TRUE(stranger.ClosedByPeer());
 
     std::vector<std::unique_ptr<TestClient>> clients;
     for (int i = 0; i < 32; ++i) {
@@ -103,7 +103,7 @@ TEST_F(NcidServerTest, RefusedAddressesAndThe33rdClientAreClosedAtOnce) {
         ASSERT_EQ(clients.back()->Read(kHead.size()), kHead) << i;
     }
     TestClient extra(server.Port());
-    EXPECT_TRUE(extra.ClosedByServer());
+    EXPECT_TRUE(extra.ClosedByPeer());
     // The count is the server thread's: it settles once that thread has caught up.
     for (DWORD waited = 0; server.ClientCount() != 32 && waited < test::kNcidClientWaitMs;
          waited += 10, Sleep(10)) {
@@ -116,7 +116,7 @@ TEST_F(NcidServerTest, RefusedAddressesAndThe33rdClientAreClosedAtOnce) {
         const std::string rest = "252 Call log empty\r\n" + kEnd;
         const std::string got = client->Read(rest.size());
         EXPECT_TRUE(got.empty() || got == rest) << got;
-        EXPECT_TRUE(client->ClosedByServer());
+        EXPECT_TRUE(client->ClosedByPeer());
     }
     EXPECT_EQ(server.ClientCount(), 0u);
 }
