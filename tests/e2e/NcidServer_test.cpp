@@ -121,7 +121,7 @@ TEST(NcidServerOfTheMonitor, ClientsGetTheLogAndEveryCallAndThePageSwitchesItOff
     EXPECT_EQ(ReadSetting("Settings", "NcidServer"), "0");
 }
 
-// Under load on loopback: 30 clients that read, one that never reads, one that sends garbage,
+// Under load on loopback: 29 clients that read, one that never reads, one that sends garbage,
 // and a thousand connections opened and closed. The monitor's handles and memory come back
 // to their level, and the next call reaches every reading client while the line is answered
 // as always.
@@ -138,7 +138,9 @@ TEST(NcidServerOfTheMonitor, LoadOfClientsLeavesNothingBehindAndCallsGoOn) {
     std::vector<std::unique_ptr<NcidTestClient>> readers;
     readers.push_back(Connect(port));
     ASSERT_TRUE(readers.back() && readers.back()->Connected());
-    for (int i = 1; i < 30; ++i) readers.push_back(std::make_unique<NcidTestClient>(port));
+    // 29 + the two below: room for a connection of Connect's tries the server has not seen
+    // closed yet, so that none of these is the 33rd.
+    for (int i = 1; i < 29; ++i) readers.push_back(std::make_unique<NcidTestClient>(port));
     for (auto& reader : readers) ASSERT_EQ(reader->ReadThrough(kStartupEnd).rfind(head, 0), 0u);
     NcidTestClient sleeper(port);  // connected, never reads a byte
     NcidTestClient garbage(port);
@@ -158,7 +160,7 @@ TEST(NcidServerOfTheMonitor, LoadOfClientsLeavesNothingBehindAndCallsGoOn) {
     EXPECT_LE(WorkingSetBytes(process), memoryBefore + 2 * 1024 * 1024);
 
     ASSERT_TRUE(monitor.Ring(0x601, 1, "4711", "711123456"));
-    EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x601))
+    EXPECT_TRUE(monitor.WaitForPut(capisim::kAlert, capisim::kReq, 0x601, 60s))
         << "the line is answered as always";
     for (auto& reader : readers) {
         const std::string line = reader->ReadThrough("\r\n");
