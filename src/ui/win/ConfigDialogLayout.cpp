@@ -134,8 +134,8 @@ void AddNetworkPage(std::vector<ControlDef>& c) {
     c.push_back({.kind = K::Edit, .name = "NcidListenE", .left = 200, .top = 66, .width = 193, .height = 21, .helpContext = 1320, .tabOrder = 2, .parent = "NcidG"});
     c.push_back({.kind = K::Label, .name = "NcidAllowL", .left = 8, .top = 96, .caption = "78", .parent = "NcidG"});
     c.push_back({.kind = K::Edit, .name = "NcidAllowE", .left = 8, .top = 112, .width = 385, .height = 21, .helpContext = 1320, .tabOrder = 3, .parent = "NcidG"});
-    c.push_back({.kind = K::Label, .name = "NcidClientsL", .left = 8, .top = 142, .width = 385, .height = 17, .caption = "79", .parent = "NcidG"});
-    c.push_back({.kind = K::Label, .name = "NcidHelpL", .left = 8, .top = 166, .width = 385, .height = 80, .caption = "80", .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidClientsL", .left = 8, .top = 142, .width = 385, .height = 17, .caption = "79", .flags = kNoPrefix, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidHelpL", .left = 8, .top = 166, .width = 385, .height = 80, .caption = "80", .flags = kWordWrap, .parent = "NcidG"});
     // clang-format on
 }
 
