@@ -1,5 +1,6 @@
 #include "monitor/NetworkIncoming.h"
 
+#include "numbers/Numbers.h"
 #include "store/AppSettings.h"
 #include "store/SettingsStore.h"
 
@@ -51,12 +52,16 @@ std::string LineFormCallingNumber(std::string_view number, std::string_view nati
                                   std::string_view internationalPrefix) {
     if (number.empty()) return {};
     char type = kUnknownType;
-    if (number.front() == '+') {
+    if (number.front() == '+' || StartsWith(number, internationalPrefix)) {
         type = kInternationalType;
-        number.remove_prefix(1);
-    } else if (StartsWith(number, internationalPrefix)) {
-        type = kInternationalType;
-        number.remove_prefix(internationalPrefix.size());
+        number.remove_prefix(number.front() == '+' ? 1 : internationalPrefix.size());
+        // A call from the own country, as a VoIP line writes it (E.164), is a national one,
+        // so that its area code and the database's national numbers match; "+49 0711" too.
+        if (StartsWith(number, kOwnCountryCode)) {
+            type = kNationalType;
+            number.remove_prefix(std::string_view(kOwnCountryCode).size());
+            if (StartsWith(number, nationalPrefix)) number.remove_prefix(nationalPrefix.size());
+        }
     } else if (StartsWith(number, nationalPrefix)) {
         type = kNationalType;
         number.remove_prefix(nationalPrefix.size());

@@ -19,9 +19,9 @@ class SettingsStore;
 inline constexpr std::uint16_t kNetworkCallCip = 1;
 
 // The calling number as the line carries it: type octet, presentation octet, digits. "+" and
-// the international prefix make an international number, the national prefix a national one
-// (the prefix goes: the pipeline puts it back); anything else is a number of unknown type,
-// taken as it is. Empty for an empty number.
+// the international prefix make an international number (national with the own country's
+// code), the national prefix a national one (the prefixes go: the pipeline puts them back);
+// anything else is a number of unknown type, taken as it is. Empty for an empty number.
 std::string LineFormCallingNumber(std::string_view number, std::string_view nationalPrefix,
                                   std::string_view internationalPrefix);
 

@@ -290,7 +290,10 @@ void TTelvorMainForm::OnNcidSource(WPARAM what, LPARAM connected) {
                 call.time = ClockReadingOf(when);
         }
         networkCalls_.emplace_back(id, event.call.line);
-        if (networkCalls_.size() > kMaxNetworkCalls) networkCalls_.pop_front();
+        if (networkCalls_.size() > kMaxNetworkCalls) {
+            ringingLines_.erase(networkCalls_.front().first);
+            networkCalls_.pop_front();
+        }
         events_.Push({true, std::move(call), 0});
     }
 }

@@ -77,8 +77,10 @@ TEST_F(NetworkCallTest, ALineNoEntryNamesIsShownAsTheServerNamedIt) {
 }
 
 TEST(NetworkIncoming, NumbersGetTheLinesTypeAndDatesMustBeReal) {
-    EXPECT_EQ(LineFormCallingNumber("+4930123", "0", "00"), std::string("\x91\x80") + "4930123");
-    EXPECT_EQ(LineFormCallingNumber("004930123", "0", "00"), std::string("\x91\x80") + "4930123");
+    EXPECT_EQ(LineFormCallingNumber("+4420123", "0", "00"), std::string("\x91\x80") + "4420123");
+    EXPECT_EQ(LineFormCallingNumber("004420123", "0", "00"), std::string("\x91\x80") + "4420123");
+    EXPECT_EQ(LineFormCallingNumber("+4930123", "0", "00"), std::string("\xA1\x80") + "30123");
+    EXPECT_EQ(LineFormCallingNumber("0049030123", "0", "00"), std::string("\xA1\x80") + "30123");
     EXPECT_EQ(LineFormCallingNumber("030123", "0", "00"), std::string("\xA1\x80") + "30123");
     EXPECT_EQ(LineFormCallingNumber("5551234", "0", "00"), std::string("\x81\x80") + "5551234");
     EXPECT_EQ(LineFormCallingNumber("5551234", "", ""), std::string("\x81\x80") + "5551234");
