@@ -236,7 +236,9 @@ void CallHandlers::CallPipeline(const IncomingCall& event, const CallInputs& in)
 
     // 13. Client machines: the NCID clients whenever a server runs, the NetDDE clients when
     // forwarding is on.
-    ports_.AnnounceCall(event.plci, MakeNcidCall(call, labels));
+    ports_.AnnounceCall(event.plci, MakeNcidCall(call, labels,
+                                                 in.store.ReadString(kSettingsSection,
+                                                                     "InternationalCalls", "00")));
     if (settings.enableNetDde) {
         ports_.ForwardToClients({labels.name, labels.number, labels.town, labels.msn,
                                  labels.dateTime, labels.service, tooltip});

@@ -113,18 +113,27 @@ TownMatch AreaCodeList::FindTown(char marker, std::string_view digits,
     return NotFound();
 }
 
+NumberKind NumberKindOf(unsigned char typeOctet) {
+    switch ((typeOctet >> 4) & 0x07u) {
+        case 0x2:
+            return NumberKind::National;
+        case 0x1:
+            return NumberKind::International;
+        default:
+            return NumberKind::Neither;
+    }
+}
+
 NormalisedNumber NormaliseCallingNumber(unsigned char typeOctet, std::string_view digits,
                                         const AreaCodeList& areaCodes,
                                         std::string_view nationalPrefix,
                                         std::string_view internationalPrefix) {
     NormalisedNumber result;
-    const unsigned typeOfNumber = (typeOctet >> 4) & 0x07u;
-    if (typeOfNumber == 0x2) {
-        result.kind = NumberKind::National;
+    result.kind = NumberKindOf(typeOctet);
+    if (result.kind == NumberKind::National) {
         result.town = areaCodes.FindTown('N', digits, nationalPrefix);
         result.number = std::string(nationalPrefix);
-    } else if (typeOfNumber == 0x1) {
-        result.kind = NumberKind::International;
+    } else if (result.kind == NumberKind::International) {
         result.town = areaCodes.FindTown('I', digits, internationalPrefix);
         result.number = std::string(internationalPrefix);
     } else {

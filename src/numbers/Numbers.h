@@ -55,7 +55,11 @@ struct NormalisedNumber {
     TownMatch town;
 };
 
-// typeOctet: the calling party number's first octet (bits 6-4: 010 national, 001 international).
+// The kind of number the calling party number's first octet gives (bits 6-4: 010 national,
+// 001 international, anything else neither).
+NumberKind NumberKindOf(unsigned char typeOctet);
+
+// typeOctet: the calling party number's first octet, as for NumberKindOf.
 NormalisedNumber NormaliseCallingNumber(unsigned char typeOctet, std::string_view digits,
                                         const AreaCodeList& areaCodes,
                                         std::string_view nationalPrefix,

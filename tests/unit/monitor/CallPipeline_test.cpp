@@ -56,6 +56,7 @@ TEST_F(CallPipelineTest, ShownCallRunsEveryStepInOrder) {
     EXPECT_EQ(announced.number, "0711123456");
     EXPECT_EQ(announced.formattedNumber, "(0711) 123456");
     EXPECT_EQ(announced.town, "Stuttgart");
+    EXPECT_EQ(announced.country, "DE");  // a national number
     EXPECT_EQ(announced.name, "Hans Muster");
     EXPECT_EQ(ports_.dmailTexts.at(0), "Anruf von Hans Muster (0711 123456) für Büro um 14:35");
     ASSERT_EQ(ports_.sounds.size(), 1u);
@@ -153,6 +154,10 @@ TEST_F(CallPipelineTest, NumbersArePrefixedAndPlacedByType) {
     Ring(std::string("\x11\x80") + "4420123");  // international
     EXPECT_EQ(Labels().number, "(0044) 20123");
     EXPECT_EQ(Labels().town, "Großbritannien");
+    EXPECT_EQ(ports_.announced.back().country, "GB");
+    store_.WriteString("Settings", "InternationalCalls", "000");  // the code after the prefix
+    Ring(std::string("\x11\x80") + "1876123");
+    EXPECT_EQ(ports_.announced.back().country, "JM");
 
     store_.WriteString("Settings", "NationalCalls", "9");  // read afresh for every call
     Ring(NationalNumber("30123"));                         // no town: prefixed all the same
@@ -163,6 +168,7 @@ TEST_F(CallPipelineTest, NumbersArePrefixedAndPlacedByType) {
     Ring(PlainNumber("0711-12 34"));  // other types are only keypad-converted
     EXPECT_EQ(Labels().number, "07111234");
     EXPECT_EQ(Labels().town, "unbekannt");
+    EXPECT_EQ(ports_.announced.back().country, "");  // and name no country
 }
 
 TEST_F(CallPipelineTest, LongestDatabasePrefixNamesTheCaller) {
