@@ -115,6 +115,7 @@ int main() {
     links.entry = entry.get();
     links.startNetDde = [] {};
     links.applyNcidServer = [] {};
+    links.applyNcidClient = [] {};
     links.showProtocol = [](HWND) {};
     links.deleteProtocol = [](HWND) {};
     dialog->Attach(links);

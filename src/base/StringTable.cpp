@@ -97,10 +97,15 @@ constexpr Entry kTable[] = {
     {78, "&Zugelassene Clients (Adressbereiche, durch Kommas getrennt):"},
     {79, "Verbundene Clients: %s"},
     {80,
-     "NCID-Clients (Apps für Android und den PC, Hausautomation, Skripte) verbinden sich über "
-     "TCP mit diesem PC und zeigen jeden Anruf an. Tragen Sie im Client diesen PC und den Port "
-     "ein und erlauben Sie in der Windows-Firewall eingehende TCP-Verbindungen auf dem Port. "
-     "Clients anderer Adressen werden sofort getrennt. F1 zeigt mehr."},
+     "NCID-Clients (Apps, Hausautomation, Skripte) verbinden sich über TCP mit diesem PC. "
+     "Erlauben Sie den Port in der Windows-Firewall; andere Adressen werden getrennt. F1 zeigt "
+     "mehr."},
+    {81, "Anrufe empfangen von"},
+    {82, "&ISDN-Karte (CAPI)"},
+    {83, "NCID-&Server"},
+    {84, "B&eiden"},
+    {85, "&Rechner:"},
+    {86, "P&ort:"},
     // About box
     {1001, "Info zu Telvor"},
     // Entry dialog
@@ -200,6 +205,7 @@ constexpr Entry kTable[] = {
     {20035, "Datenbank exportieren"},
     {20036, "Die Verknüpfung %s im Autostart-Ordner konnte nicht angelegt oder entfernt werden."},
     {20037, "Der NCID-Server für die Anzeige im Netzwerk konnte nicht starten: %s"},
+    {20038, "Telvor - NCID-Server nicht verbunden"},
     // Texts of the user-interface platform layer
     {kFileCreateErrorId, "Datei %s kann nicht erstellt werden"},
     {kFileOpenErrorId, "Kann Datei %s nicht öffnen"},

@@ -31,8 +31,8 @@ struct NumberPrefixes {
     std::string national = "0";
     std::string international = "00";
     // The own country's calling code: international numbers of this country become national
-    // ones. The settings hold none; Telvor's home is Germany.
-    std::string ownCountry = "49";
+    // ones.
+    std::string ownCountry = kOwnCountryCode;
 };
 
 // "NationalCalls" and "InternationalCalls" of the settings (defaults "0" and "00").

@@ -105,7 +105,7 @@ TemplateValues MakeTemplateValues(const CallContext& call, const CallerLabels& l
 CallContext CallHandlers::BuildContext(const IncomingCall& event, const CallInputs& in) {
     CallContext call;
     // 1. The time of the call.
-    call.time = clock_.Now();
+    call.time = event.time ? *event.time : clock_.Now();
 
     // 2. Split off the type and presentation octets.
     std::string digits;
@@ -131,7 +131,8 @@ CallContext CallHandlers::BuildContext(const IncomingCall& event, const CallInpu
 
     // 5. Keypad conversion of both numbers.
     call.callingNumber = KeypadDigits(prefixed);
-    call.calledNumber = KeypadDigits(event.calledNumber);
+    // A server's line that names no MSN is shown as the server named it.
+    call.calledNumber = event.lineListed ? KeypadDigits(event.calledNumber) : event.calledNumber;
 
     // 6. The MSN entry and the call's show and record decision.
     MsnSearchResult msn = FindMsnEntry(in.store, call.calledNumber, event.cipValue);
@@ -142,6 +143,14 @@ CallContext CallHandlers::BuildContext(const IncomingCall& event, const CallInpu
     call.msnFilter = msn.flags;
     call.show = msn.show;
     call.record = msn.record;
+    // A server's line that no MSN entry names is shown and recorded as a new entry would be:
+    // its calls are what the user connected the server for.
+    if (event.origin == CallOrigin::Network && !event.lineListed) {
+        const MsnFlags defaults = DefaultMsnFlags();
+        const int offset = ServiceFlagOffset(event.cipValue);
+        call.show = defaults[ShowAudio + offset];
+        call.record = defaults[RecordAudio + offset];
+    }
 
     // 7. The caller database: the longest matching prefix names the caller.
     call.callerName = UnknownCallerText;
@@ -157,6 +166,9 @@ CallContext CallHandlers::BuildContext(const IncomingCall& event, const CallInpu
             call.notExact = !caller.exact;
         }
     }
+    // The server's name stands in for an unknown caller; the caller stays unknown to the
+    // database, so its button still offers to add the number.
+    if (call.notFound && !event.networkName.empty()) call.callerName = event.networkName;
     return call;
 }
 
@@ -206,10 +218,11 @@ void CallHandlers::CallPipeline(const IncomingCall& event, const CallInputs& in)
         ports_.StartAutoClose(window, settings.closeTime);
     }
 
+    const bool onLine = event.origin == CallOrigin::Line;
     // 11. Calls filtered from display.
     if (!call.show || (call.callingNumber.empty() && call.msnFilter[ShowCallerKnown])) {
         NotifyDmail(call, labels, in);
-        ports_.IgnoreCall(event.plci);
+        if (onLine) ports_.IgnoreCall(event.plci);
         ports_.DiscardCallerWindow(window);
         return;
     }
@@ -232,7 +245,7 @@ void CallHandlers::CallPipeline(const IncomingCall& event, const CallInputs& in)
     // 14. Display switched off: everything above still happened.
     if (in.callsSuspended) {
         NotifyDmail(call, labels, in);
-        ports_.IgnoreCall(event.plci);
+        if (onLine) ports_.IgnoreCall(event.plci);
         ports_.DiscardCallerWindow(window);
         return;
     }
@@ -246,8 +259,10 @@ void CallHandlers::CallPipeline(const IncomingCall& event, const CallInputs& in)
     NotifyDmail(call, labels, in);
     const bool windowAlive = windows_.Contains(window);
 
-    // 17. The CAPI answer.
-    if (settings.initAlways) {
+    // 17. The CAPI answer; a network call has none, and nothing here can reject it.
+    if (!onLine) {
+        if (windowAlive) ports_.EnableReject(window, false);
+    } else if (settings.initAlways) {
         if (windowAlive) ports_.EnableReject(window, false);
         ports_.IgnoreCall(event.plci);
         ports_.Reinitialise();

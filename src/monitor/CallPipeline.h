@@ -3,6 +3,7 @@
 // DisconnectHandler for every cleared one. They hold the state that lives across calls (the
 // listed caller windows and the held calls) and act only through CallPorts.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,14 +21,26 @@ class CallerIndex;
 class SettingsStore;
 struct AppSettings;
 
-// The arguments of OnConnectInd.
+// Where a call was offered: on the CAPI line, or by an NCID server on the network. A network
+// call cannot be answered or rejected from here, so the handlers send it no CAPI message.
+enum class CallOrigin { Line, Network };
+
+// The arguments of OnConnectInd; a network call comes in the same form (NetworkIncoming.h).
 struct IncomingCall {
-    std::int32_t plci = 0;
+    std::int32_t plci = 0;  // a network call's id is negative, so it never meets a PLCI
     std::uint16_t cipValue = 0;
     std::string calledNumber;   // digits, without the type octet
     std::string callingNumber;  // type octet, presentation octet, digits; empty without number
     std::string calledSubaddress;
     std::string callingSubaddress;
+
+    CallOrigin origin = CallOrigin::Line;
+    // Network calls only: the server's name for the caller, used where the caller database
+    // knows none (already made safe); whether the line matched an MSN entry; when the server
+    // saw the call (none: the handling's own time).
+    std::string networkName;
+    bool lineListed = true;
+    std::optional<ClockReading> time;
 };
 
 // What a handler consults besides the event. The store is read afresh on every call (MSN

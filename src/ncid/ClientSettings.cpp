@@ -39,7 +39,7 @@ NcidClientSettings ReadNcidClientSettings(SettingsStore& store) {
     NcidClientSettings settings;
     const std::string source = Lower(Trimmed(store.ReadString(kSettingsSection, kSource, "")));
     for (std::size_t i = 0; i < std::size(kSourceNames); ++i)
-        if (source == kSourceNames[i]) settings.source = static_cast<CallSource>(i);
+        if (source == kSourceNames[i]) settings.source = static_cast<CallsFrom>(i);
 
     const std::string host = Trimmed(store.ReadString(kSettingsSection, kHost, ""));
     if (IsHostText(host)) settings.host = host;

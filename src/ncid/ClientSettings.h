@@ -13,16 +13,16 @@
 
 namespace telvor {
 
-enum class CallSource { Capi, Ncid, Both };
+enum class CallsFrom { Capi, Ncid, Both };
 
 struct NcidClientSettings {
-    CallSource source = CallSource::Capi;
+    CallsFrom source = CallsFrom::Capi;
     std::string host;
     int port = kNcidDefaultPort;
 
-    bool UsesCapi() const { return source != CallSource::Ncid; }
+    bool UsesCapi() const { return source != CallsFrom::Ncid; }
     // The NCID client runs: the source asks for it and there is a server to ask.
-    bool UsesNcid() const { return source != CallSource::Capi && !host.empty(); }
+    bool UsesNcid() const { return source != CallsFrom::Capi && !host.empty(); }
 };
 
 NcidClientSettings ReadNcidClientSettings(SettingsStore& store);

@@ -7,6 +7,10 @@
 
 namespace telvor {
 
+// The calling code of the country the monitor's line is in: the settings hold none, and
+// Telvor's home is Germany. Numbers written internationally with it are national calls.
+inline constexpr char kOwnCountryCode[] = "49";
+
 // Letters to keypad digits, umlauts and ß to 1, digits * # kept, everything else removed.
 std::string KeypadDigits(std::string_view text);
 

@@ -52,6 +52,7 @@ class ConfigDialogTest : public ::testing::Test {
         links.entry = entry.get();
         links.startNetDde = [this] { ++netDdeStarts; };
         links.applyNcidServer = [this] { ++ncidApplies; };
+        links.applyNcidClient = [this] { ++ncidClientApplies; };
         links.showProtocol = [this](HWND) { ++protocolCommands; };
         links.deleteProtocol = [this](HWND) { ++protocolCommands; };
         dialog->Attach(links);
@@ -78,6 +79,7 @@ class ConfigDialogTest : public ::testing::Test {
     int netDdeStarts = 0;
     int protocolCommands = 0;
     int ncidApplies = 0;
+    int ncidClientApplies = 0;
     AreaCodeList areaCodes;
     std::unique_ptr<TAboutBox> about;
     std::unique_ptr<TEditDbEntry> entry;

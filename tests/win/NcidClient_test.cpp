@@ -83,7 +83,7 @@ struct NcidClientTest : ::testing::Test {
 
 TEST_F(NcidClientTest, AnswersTheStartupTakesACallAndConnectsAgain) {
     client.SetNotify(window, kClientMessage);
-    ASSERT_EQ(client.Start({CallSource::Ncid, "127.0.0.1", server.Port()}), "");
+    ASSERT_EQ(client.Start({CallsFrom::Ncid, "127.0.0.1", server.Port()}), "");
     test::NcidTestClient first = server.Accept();
     ASSERT_TRUE(first.Connected());
     first.Send(kHead);

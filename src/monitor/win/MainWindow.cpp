@@ -1,10 +1,15 @@
 #include "monitor/win/MainWindow.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "base/StringTable.h"
 #include "base/Version.h"
 #include "base/win/CallbackGuard.h"
+#include "monitor/NetworkIncoming.h"
 #include "monitor/Protocol.h"
 #include "monitor/StartupRules.h"
+#include "monitor/Tooltip.h"
 #include "monitor/win/Actions.h"
 #include "monitor/win/CallerWindow.h"
 #include "monitor/win/DmailConversation.h"
@@ -31,6 +36,10 @@ namespace {
 
 constexpr unsigned kLegacyNotErasedId = 20030;
 constexpr unsigned kNcidNotStartedId = 20037;
+constexpr unsigned kNcidSourceDownId = 20038;
+
+// Network calls kept for their end: an end that never comes must not make the list grow.
+constexpr std::size_t kMaxNetworkCalls = 64;
 
 // Runs the call events that arrived while the program was starting.
 constexpr UINT WM_RUNPENDINGEVENTS = WM_APP + 2;
@@ -96,6 +105,7 @@ void TTelvorMainForm::AttachForms(TConfigureForm* configure, TAboutBox* about,
         links.entry = entry;
         links.startNetDde = [] { StartNetDdeAgent(); };
         links.applyNcidServer = [this] { Guarded("NCID server", [this] { ApplyNcidServer(); }); };
+        links.applyNcidClient = [this] { Guarded("NCID client", [this] { ApplyNcidClient(); }); };
         links.showProtocol = [this](HWND owner) { ShowProtocol(settings_.logFile, owner); };
         links.deleteProtocol = [this](HWND owner) { DeleteProtocol(settings_.logFile, owner); };
         configure_->Attach(std::move(links));
@@ -126,17 +136,21 @@ void TTelvorMainForm::FormCreate() {
     Program().DialogBusy = false;
     settings_.enableNetDde = false;
 
-    // 4: the CAPI component, registered and listening from here on.
-    capi_ = std::make_unique<TCAPI>(hwnd_, CapiFunctions, ReportControllerMissing);
+    // 4: the CAPI component, registered and listening from here on, unless the calls come
+    // from an NCID server alone: then there is no line, and nothing to say about one.
+    source_ = ReadNcidClientSettings(store_);
     handlers_ = std::make_unique<CallHandlers>(*this, clock_);
-    capi_->OnConnectInd = [this](std::int32_t plci, std::uint16_t cip, const std::string& called,
-                                 const std::string& calling, const std::string& calledSub,
-                                 const std::string& callingSub) {
-        OnConnectInd(plci, cip, called, calling, calledSub, callingSub);
-    };
-    capi_->OnDisconnectInd = [this](std::int32_t plci, std::uint16_t reason) {
-        OnDisconnectInd(plci, reason);
-    };
+    if (source_.UsesCapi()) {
+        capi_ = std::make_unique<TCAPI>(hwnd_, CapiFunctions, ReportControllerMissing);
+        capi_->OnConnectInd = [this](std::int32_t plci, std::uint16_t cip,
+                                     const std::string& called, const std::string& calling,
+                                     const std::string& calledSub, const std::string& callingSub) {
+            OnConnectInd(plci, cip, called, calling, calledSub, callingSub);
+        };
+        capi_->OnDisconnectInd = [this](std::int32_t plci, std::uint16_t reason) {
+            OnDisconnectInd(plci, reason);
+        };
+    }
 
     // 5-6: the caller-window list lives in the call handlers; the NOICON switch.
     Program().NoIcon = HasNoIconSwitch(args_);
@@ -152,8 +166,9 @@ void TTelvorMainForm::FormCreate() {
     icons_[0] = LoadPictureIcon(instance_, IDI_MAINFORM);
     icons_[1] = LoadPictureIcon(instance_, IDI_CONFIGUREFORM);
     icons_[2] = LoadPictureIcon(instance_, IDI_CALLERFORM);
-    tray_.Init(hwnd_, Picture(TrayPicture::Normal),
-               store_.ReadString(kSettingsSection, "LastCall", "Telvor"));
+    callTip_ = TrayTip(store_.ReadString(kSettingsSection, "LastCall", "Telvor"));
+    tray_.Init(hwnd_, Picture(TrayPicture::Normal), callTip_);
+    ShowTrayTip();
     if (!Program().NoIcon) tray_.Add();
 
     // 12-17 read and move stored data: whatever fails there is shown by the store's error
@@ -181,10 +196,12 @@ void TTelvorMainForm::LoadStoredData() {
                                   return ReadRegistrySectionValues(HKEY_LOCAL_MACHINE, section);
                               }});
     // 13: the CAPI options, read only at start-up.
-    capi_->SetWaitPriority(
-        static_cast<int>(store_.ReadInteger(kSettingsSection, "WaitPriority", 1)));
-    capi_->SetController(
-        static_cast<std::uint16_t>(store_.ReadInteger(kSettingsSection, "Controller", 1)));
+    if (capi_) {
+        capi_->SetWaitPriority(
+            static_cast<int>(store_.ReadInteger(kSettingsSection, "WaitPriority", 1)));
+        capi_->SetController(
+            static_cast<std::uint16_t>(store_.ReadInteger(kSettingsSection, "Controller", 1)));
+    }
     // 14: the legacy tree goes, except a list whose file could not be written.
     // A tree that cannot be erased (no administrator rights) is said once, at the start that
     // took it over; the stored mark keeps it from being copied again.
@@ -198,6 +215,7 @@ void TTelvorMainForm::LoadStoredData() {
         exePath_, [this] { return settings_.enableNetDde && !sessionEnded_; });
     if (settings_.enableNetDde) StartNetDdeAgent();
     ApplyNcidServer();
+    ApplyNcidClient();
 
     // 16-17: the first-run flag the configuration dialog reads; the network share record
     // unless the stored data is of this version.
@@ -227,6 +245,74 @@ void TTelvorMainForm::ApplyNcidServer() {
         ncid_.Start(wanted, [path = settings_.callFile] { return NcidCallLog(LoadCalls(path)); });
     if (!error.empty())
         ShowMessageDialog(MessageKind::Error, FormatStr(kNcidNotStartedId, {error}), hwnd_);
+}
+
+void TTelvorMainForm::ApplyNcidClient() {
+    // The line is taken or left at the program's start; the server is met anew now.
+    source_ = ReadNcidClientSettings(store_);
+    ncidClient_.Stop();
+    sourceConnected_ = false;
+    if (source_.UsesNcid() && !sessionEnded_) {
+        ncidClient_.SetNotify(hwnd_, WM_NCIDSOURCE);
+        // The settings were read as valid, so only a system without Winsock fails here, and
+        // then the tip keeps saying that no server is connected.
+        ncidClient_.Start(source_);
+    }
+    ShowTrayTip();
+    NotifyTray();
+}
+
+void TTelvorMainForm::OnNcidSource(WPARAM what, LPARAM connected) {
+    if (what == NcidClient::kConnectionChanged) {
+        sourceConnected_ = connected != 0;
+        ShowTrayTip();
+        NotifyTray();
+        return;
+    }
+    for (NcidClientEvent& event : ncidClient_.TakeEvents()) {
+        if (event.kind == NcidClientEvent::Kind::CallEnd) {
+            NetworkCallEnded(event.line);
+            continue;
+        }
+        const std::int32_t id = nextNetworkCall_;
+        nextNetworkCall_ = id == INT32_MIN ? -1 : id - 1;
+        IncomingCall call = NetworkIncomingCall(event.call, id, store_);
+        if (const auto minute = NcidCallMinute(event.call.date, event.call.time)) {
+            SYSTEMTIME when{};
+            when.wYear = static_cast<WORD>(minute->year);
+            when.wMonth = static_cast<WORD>(minute->month);
+            when.wDay = static_cast<WORD>(minute->day);
+            when.wHour = static_cast<WORD>(minute->hour);
+            when.wMinute = static_cast<WORD>(minute->minute);
+            // The round trip fills in the day of the week, which a long date format shows.
+            FILETIME file{};
+            if (SystemTimeToFileTime(&when, &file) && FileTimeToSystemTime(&file, &when))
+                call.time = ClockReadingOf(when);
+        }
+        networkCalls_.emplace_back(id, event.call.line);
+        if (networkCalls_.size() > kMaxNetworkCalls) {
+            ringingLines_.erase(networkCalls_.front().first);
+            networkCalls_.pop_front();
+        }
+        events_.Push({true, std::move(call), 0});
+    }
+}
+
+// The server names only the line: the end belongs to the oldest call on it not yet ended.
+void TTelvorMainForm::NetworkCallEnded(const std::string& line) {
+    const auto call = std::find_if(networkCalls_.begin(), networkCalls_.end(),
+                                   [&](const auto& c) { return line.empty() || c.second == line; });
+    if (call == networkCalls_.end()) return;
+    CallEvent event{false, {}, 0};
+    event.call.plci = call->first;
+    event.call.origin = CallOrigin::Network;
+    networkCalls_.erase(call);
+    events_.Push(std::move(event));
+}
+
+void TTelvorMainForm::ShowTrayTip() {
+    const bool sourceDown = source_.source != CallsFrom::Capi && !sourceConnected_;
+    tray_.SetTip(sourceDown ? LoadStr(kNcidSourceDownId) : callTip_);
 }
 
 // --- closing -----------------------------------------------------------------------------
@@ -262,6 +348,7 @@ void TTelvorMainForm::StoreAndRelease() {
     // run between the quit request and the main loop.
     // Every NCID client is closed cleanly, also when the session ends.
     ncid_.Stop();
+    ncidClient_.Stop();
     // 4
     if (!Program().NoIcon) tray_.Delete();
     // 5: a fresh store operation: the network switch in force and the layout version.
@@ -333,6 +420,9 @@ LRESULT TTelvorMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_RUNPENDINGEVENTS:
             events_.SetReady();
             return 0;
+        case WM_NCIDSOURCE:
+            Guarded("NCID client", [&] { OnNcidSource(wParam, lParam); });
+            return 0;
         case WM_NCIDCLIENTS:
             if (configure_) configure_->SetNcidClientCount(static_cast<std::size_t>(wParam));
             return 0;
@@ -358,7 +448,14 @@ CallInputs TTelvorMainForm::Inputs() {
 void TTelvorMainForm::OnConnectInd(std::int32_t plci, std::uint16_t cip, const std::string& called,
                                    const std::string& calling, const std::string& calledSub,
                                    const std::string& callingSub) {
-    events_.Push({true, IncomingCall{plci, cip, called, calling, calledSub, callingSub}, 0});
+    IncomingCall call;
+    call.plci = plci;
+    call.cipValue = cip;
+    call.calledNumber = called;
+    call.callingNumber = calling;
+    call.calledSubaddress = calledSub;
+    call.callingSubaddress = callingSub;
+    events_.Push({true, std::move(call), 0});
 }
 
 void TTelvorMainForm::OnDisconnectInd(std::int32_t plci, std::uint16_t reason) {

@@ -17,6 +17,8 @@
 #include "monitor/CallPipeline.h"
 #include "monitor/win/TrayIcon.h"
 #include "monitor/win/WinClock.h"
+#include "ncid/ClientSettings.h"
+#include "ncid/win/NcidClient.h"
 #include "ncid/win/NcidServer.h"
 #include "numbers/Numbers.h"
 #include "store/AppSettings.h"
@@ -99,6 +101,8 @@ class TTelvorMainForm final : public CallPorts {
     static constexpr UINT WM_FREECALLERFORM = WM_APP + 1;
     // The NCID server's client count changed: wParam is the new count.
     static constexpr UINT WM_NCIDCLIENTS = WM_APP + 3;
+    // News of the NCID client (NcidClient's wParam and lParam).
+    static constexpr UINT WM_NCIDSOURCE = WM_APP + 4;
     static CallerWindowId IdOf(HWND hwnd) { return reinterpret_cast<CallerWindowId>(hwnd); }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -114,6 +118,13 @@ class TTelvorMainForm final : public CallPorts {
     // The NCID server as the settings say: started, moved or stopped. A server that cannot
     // start says why.
     void ApplyNcidServer();
+    // The NCID client as the settings say: connected anew, or stopped.
+    void ApplyNcidClient();
+    // Calls and call ends from the NCID server, queued as the line's events are.
+    void OnNcidSource(WPARAM what, LPARAM connected);
+    void NetworkCallEnded(const std::string& line);
+    // The icon's tip: the last call's text, or that the NCID server is not connected.
+    void ShowTrayTip();
     // WM_ENDSESSION: the Windows session ends (log-off, shut-down).
     void EndSession();
 
@@ -169,6 +180,16 @@ class TTelvorMainForm final : public CallPorts {
     // each call clears.
     NcidServer ncid_;
     std::map<std::int32_t, std::string> ringingLines_;
+    // Calls from an NCID server: where they come from, whether it is connected, the id the
+    // next one gets (negative, apart from the line's PLCIs), and those not yet ended, oldest
+    // first, with their lines.
+    NcidClient ncidClient_;
+    NcidClientSettings source_;
+    bool sourceConnected_ = false;
+    std::int32_t nextNetworkCall_ = -1;
+    std::deque<std::pair<std::int32_t, std::string>> networkCalls_;
+    // The last call's tip, shown while the NCID server is connected or not in use.
+    std::string callTip_;
     // Every caller window that is alive, listed or not; a closed window is freed from here.
     std::map<CallerWindowId, std::unique_ptr<TCallerForm>> callerForms_;
 

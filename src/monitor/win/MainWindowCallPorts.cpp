@@ -27,6 +27,8 @@ CallerWindowId TTelvorMainForm::CreateCallerWindow(const CallerLabels& labels) {
     const CallerWindowId id = IdOf(form->Handle());
     form->OnClosed = [this, id](TCallerForm&) { CallerFormClosed(id); };
     form->OnReject = [this](std::int32_t plci) {
+        // A network call's button is disabled: only the line's calls can be rejected.
+        if (!capi_ || plci < 0) return;
         capi_->ConnectResp(plci, 0);
         capi_->DisconnectReq(plci);
     };
@@ -98,15 +100,15 @@ void TTelvorMainForm::IgnoreCall(std::int32_t plci) {
     // An ignored call is cleared for this monitor at once, while it may ring on elsewhere:
     // its clearing says nothing the NCID clients could use.
     ringingLines_.erase(plci);
-    capi_->ConnectResp(plci, 1);
+    if (capi_) capi_->ConnectResp(plci, 1);
 }
 
 void TTelvorMainForm::AlertCall(std::int32_t plci) {
-    capi_->AlertReq(plci);
+    if (capi_) capi_->AlertReq(plci);
 }
 
 void TTelvorMainForm::Reinitialise() {
-    if (sessionEnded_) return;  // the registration was released for good
+    if (sessionEnded_ || !capi_) return;  // the registration was released for good
     capi_->Close();
     capi_->Open();
 }

@@ -109,7 +109,8 @@ void TTelvorMainForm::ShowAboutBox() {
 }
 
 void TTelvorMainForm::SetTrayTip(std::string_view tip) {
-    tray_.SetTip(tip);
+    callTip_ = std::string(tip);
+    ShowTrayTip();
 }
 
 HICON TTelvorMainForm::Picture(TrayPicture picture) const {

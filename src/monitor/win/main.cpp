@@ -1,5 +1,6 @@
-// Telvor.exe: binds the CAPI library, refuses to run twice, creates its forms in order and
-// runs behind its notification icon until "Beenden" or a quit request.
+// Telvor.exe: binds the CAPI library (unless an NCID server is the only source of calls),
+// refuses to run twice, creates its forms in order and runs behind its notification icon until
+// "Beenden" or a quit request.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +13,8 @@
 #include "capi/win/CapiLibrary.h"
 #include "monitor/win/LineMessages.h"
 #include "monitor/win/MainWindow.h"
+#include "ncid/ClientSettings.h"
+#include "store/win/RegistrySettingsStore.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/ConfigDialog.h"
 #include "ui/win/EntryDialog.h"
@@ -49,8 +52,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&controls);
     SetCallbackErrorReporter(ShowCallbackError);  // failed handlers end with the error box
 
-    // 1. The library first: without it nothing else of the program runs.
-    LoadCapiLibrary(kCapiLibraryName, ProgramCapiLoadFailure());
+    // 1. The library first: without it nothing else of the program runs, unless the calls
+    // come from an NCID server alone.
+    {
+        RegistrySettingsStore store;
+        if (ReadNcidClientSettings(store).UsesCapi())
+            LoadCapiLibrary(kCapiLibraryName, ProgramCapiLoadFailure());
+    }
     LoadStartupTexts();
 
     // 2. One monitor per user session: a second start hands over and ends.

@@ -39,6 +39,7 @@ void RequireLinks(const TConfigureForm::Links& links) {
         {links.entry != nullptr, "entry"},
         {static_cast<bool>(links.startNetDde), "startNetDde"},
         {static_cast<bool>(links.applyNcidServer), "applyNcidServer"},
+        {static_cast<bool>(links.applyNcidClient), "applyNcidClient"},
         {static_cast<bool>(links.showProtocol), "showProtocol"},
         {static_cast<bool>(links.deleteProtocol), "deleteProtocol"},
     };

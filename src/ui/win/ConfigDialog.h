@@ -55,6 +55,8 @@ class TConfigureForm : private ListFlowPort {
         std::function<void()> startNetDde;
         // Runs when an apply changed the NCID server's settings: start, move or stop it.
         std::function<void()> applyNcidServer;
+        // Runs when an apply changed where calls come from: the NCID client connects anew.
+        std::function<void()> applyNcidClient;
         // The protocol file's two commands, shared with the icon menu.
         std::function<void(HWND owner)> showProtocol;
         std::function<void(HWND owner)> deleteProtocol;

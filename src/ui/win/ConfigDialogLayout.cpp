@@ -123,19 +123,30 @@ void AddOtherPage(std::vector<ControlDef>& c) {
     // clang-format on
 }
 
-// Not in the earlier versions' table: the NCID server, on a page of its own after the five.
+// Not in the earlier versions' table: the NCID server and client, on a page of their own
+// after the five.
 void AddNetworkPage(std::vector<ControlDef>& c) {
     // clang-format off
-    c.push_back({.kind = K::GroupBox, .name = "NcidG", .left = 8, .top = 0, .width = 409, .height = 252, .caption = "74", .parent = "NetzTab"});
-    c.push_back({.kind = K::CheckBox, .name = "NcidServerCB", .left = 8, .top = 16, .width = 390, .height = 17, .caption = "75", .helpContext = 1320, .tabOrder = 0, .parent = "NcidG"});
-    c.push_back({.kind = K::Label, .name = "NcidPortL", .left = 8, .top = 44, .caption = "76", .parent = "NcidG"});
-    c.push_back({.kind = K::Edit, .name = "NcidPortE", .left = 200, .top = 40, .width = 60, .height = 21, .helpContext = 1320, .tabOrder = 1, .parent = "NcidG"});
-    c.push_back({.kind = K::Label, .name = "NcidListenL", .left = 8, .top = 70, .caption = "77", .parent = "NcidG"});
-    c.push_back({.kind = K::Edit, .name = "NcidListenE", .left = 200, .top = 66, .width = 193, .height = 21, .helpContext = 1320, .tabOrder = 2, .parent = "NcidG"});
-    c.push_back({.kind = K::Label, .name = "NcidAllowL", .left = 8, .top = 96, .caption = "78", .parent = "NcidG"});
-    c.push_back({.kind = K::Edit, .name = "NcidAllowE", .left = 8, .top = 112, .width = 385, .height = 21, .helpContext = 1320, .tabOrder = 3, .parent = "NcidG"});
-    c.push_back({.kind = K::Label, .name = "NcidClientsL", .left = 8, .top = 142, .width = 385, .height = 17, .caption = "79", .flags = kNoPrefix, .parent = "NcidG"});
-    c.push_back({.kind = K::Label, .name = "NcidHelpL", .left = 8, .top = 166, .width = 385, .height = 80, .caption = "80", .flags = kWordWrap, .parent = "NcidG"});
+    c.push_back({.kind = K::GroupBox, .name = "NcidG", .left = 8, .top = 0, .width = 409, .height = 184, .caption = "74", .parent = "NetzTab"});
+    c.push_back({.kind = K::CheckBox, .name = "NcidServerCB", .left = 8, .top = 14, .width = 390, .height = 17, .caption = "75", .helpContext = 1320, .tabOrder = 0, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidPortL", .left = 8, .top = 38, .caption = "76", .parent = "NcidG"});
+    c.push_back({.kind = K::Edit, .name = "NcidPortE", .left = 200, .top = 34, .width = 60, .height = 21, .helpContext = 1320, .tabOrder = 1, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidListenL", .left = 8, .top = 62, .caption = "77", .parent = "NcidG"});
+    c.push_back({.kind = K::Edit, .name = "NcidListenE", .left = 200, .top = 58, .width = 193, .height = 21, .helpContext = 1320, .tabOrder = 2, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidAllowL", .left = 8, .top = 84, .caption = "78", .parent = "NcidG"});
+    c.push_back({.kind = K::Edit, .name = "NcidAllowE", .left = 8, .top = 98, .width = 385, .height = 21, .helpContext = 1320, .tabOrder = 3, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidClientsL", .left = 8, .top = 123, .width = 385, .height = 14, .caption = "79", .flags = kNoPrefix, .parent = "NcidG"});
+    c.push_back({.kind = K::Label, .name = "NcidHelpL", .left = 8, .top = 139, .width = 385, .height = 42, .caption = "80", .flags = kWordWrap, .parent = "NcidG"});
+    // Where the monitor takes its calls from: the line, an NCID server (another Telvor
+    // among them), or both.
+    c.push_back({.kind = K::GroupBox, .name = "NcidSourceG", .left = 8, .top = 188, .width = 409, .height = 66, .caption = "81", .parent = "NetzTab"});
+    c.push_back({.kind = K::RadioButton, .name = "CapiSourceRB", .left = 8, .top = 16, .width = 130, .height = 17, .caption = "82", .helpContext = 1321, .tabOrder = 0, .parent = "NcidSourceG"});
+    c.push_back({.kind = K::RadioButton, .name = "NcidSourceRB", .left = 140, .top = 16, .width = 120, .height = 17, .caption = "83", .helpContext = 1321, .tabOrder = 1, .parent = "NcidSourceG"});
+    c.push_back({.kind = K::RadioButton, .name = "BothSourceRB", .left = 262, .top = 16, .width = 130, .height = 17, .caption = "84", .helpContext = 1321, .tabOrder = 2, .parent = "NcidSourceG"});
+    c.push_back({.kind = K::Label, .name = "NcidHostL", .left = 8, .top = 41, .caption = "85", .parent = "NcidSourceG"});
+    c.push_back({.kind = K::Edit, .name = "NcidHostE", .left = 80, .top = 37, .width = 190, .height = 21, .helpContext = 1321, .tabOrder = 3, .parent = "NcidSourceG"});
+    c.push_back({.kind = K::Label, .name = "NcidServerPortL", .left = 282, .top = 41, .caption = "86", .parent = "NcidSourceG"});
+    c.push_back({.kind = K::Edit, .name = "NcidServerPortE", .left = 333, .top = 37, .width = 60, .height = 21, .helpContext = 1321, .tabOrder = 4, .parent = "NcidSourceG"});
     // clang-format on
 }
 

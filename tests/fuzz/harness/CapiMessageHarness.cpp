@@ -4,6 +4,7 @@
 
 #include "Harnesses.h"
 #include "LabelCheck.h"
+#include "base/StringTable.h"
 #include "capi/CapiMessage.h"
 #include "monitor/CallPipeline.h"
 #include "numbers/Numbers.h"
@@ -11,7 +12,6 @@
 #include "store/CallerIndex.h"
 #include "store/MemorySettingsStore.h"
 #include "store/posix/PosixFileAccess.h"
-#include "base/StringTable.h"
 
 namespace telvor::fuzz {
 namespace {
@@ -120,9 +120,14 @@ void CapiMessage(Input data) {
     CallerIndex callers(files);
     const CallInputs in{world.store,      settings, world.areaCodes, "", callers,
                         (bits & 64) != 0, false};
-    handlers.CallPipeline({c.plci, c.cipValue, c.calledNumber, c.callingNumber, c.calledSubaddress,
-                           c.callingSubaddress},
-                          in);
+    IncomingCall call;
+    call.plci = c.plci;
+    call.cipValue = c.cipValue;
+    call.calledNumber = c.calledNumber;
+    call.callingNumber = c.callingNumber;
+    call.calledSubaddress = c.calledSubaddress;
+    call.callingSubaddress = c.callingSubaddress;
+    handlers.CallPipeline(call, in);
 
     // The number texts against the number as the pipeline converts it.
     const std::string digits = c.callingNumber.size() > 2 ? c.callingNumber.substr(2) : "";
