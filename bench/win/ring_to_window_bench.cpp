@@ -166,7 +166,7 @@ Figures Measure(const Configuration& config, int index) {
     WriteSetting("Settings", "NcidPort", std::to_string(kNcidPort));
     std::optional<FakeNcidServer> server;
     if (config.ncidSource) {
-        server.emplace(FakeNcidServerPort());
+        server.emplace();
         WriteSetting("Settings", "CallSource", "both");
         WriteSetting("Settings", "NcidServerHost", "127.0.0.1");
         WriteSetting("Settings", "NcidServerPort", std::to_string(server->Port()));

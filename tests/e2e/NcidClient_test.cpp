@@ -97,7 +97,7 @@ class NcidClientOfTheMonitor : public ::testing::Test {
     }
 
     WinsockSession winsock;
-    FakeNcidServer server{FakeNcidServerPort()};
+    FakeNcidServer server;
     MonitorCase monitor;
 };
 
@@ -159,8 +159,7 @@ TEST_F(NcidClientOfTheMonitor, ACallIsShownRecordedAndRungAndTheEndOfItsRingingM
     EXPECT_TRUE(IsWindowVisible(windows[0])) << "the window outlives the call";
 }
 
-TEST_F(NcidClientOfTheMonitor,
-       TheMonitorFindsTheServerAgainAfterItWentAwayOrSentWhatNoServerSends) {
+TEST_F(NcidClientOfTheMonitor, ConnectsAgainAfterTheServerWentAwayOrBrokeTheProtocol) {
     SeedStandardLine(monitor);
     WriteSetting("MSNs\\00000001", "Name", "Privat");
     StartWithServerOnly();

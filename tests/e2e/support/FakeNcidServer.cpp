@@ -1,8 +1,11 @@
 #include "support/FakeNcidServer.h"
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <utility>
+
+#include "support/CaseFolder.h"
 
 namespace telvor::e2e {
 
@@ -11,6 +14,10 @@ namespace {
 constexpr long kPollMs = 20;          // the longest the server's thread waits for a socket
 constexpr DWORD kSendBoundMs = 5000;  // a client that reads nothing cannot hold a send longer
 constexpr std::chrono::seconds kRequestBound{5};
+// Below Linux's ports for outgoing connections (32768 up), where Wine's sockets live.
+constexpr int kFirstPort = 20000;
+constexpr int kPorts = 12000;
+constexpr int kPortTries = 100;
 
 // What follows the client's HELLO lines: the call log and the end of the start-up.
 std::string RestOfGreeting(const std::vector<std::string>& log) {
@@ -42,15 +49,32 @@ bool HelloDone(const std::string& received) {
     return command != std::string::npos && received.find('\n', command) != std::string::npos;
 }
 
-}  // namespace
-
-int FakeNcidServerPort() {
-    return 20000 + static_cast<int>(GetCurrentProcessId() % 12000);
+// Ends a connection with a reset: closed first by this side, it would otherwise wait on the
+// server's port for minutes, and the port could not be listened on again meanwhile.
+void Abort(UniqueSocket& socket) {
+    const linger at_once{1, 0};
+    setsockopt(socket.get(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&at_once),
+               sizeof at_once);
+    socket.reset();
 }
 
-FakeNcidServer::FakeNcidServer(int port, NcidGreeting greeting)
-    : port_(port), greeting_(std::move(greeting)) {
-    if (const std::string error = OpenListener(); !error.empty()) throw std::runtime_error(error);
+// Programs the case starts must not inherit the server's sockets: a copy in another process
+// would keep the port listening and a connection open after the server closed them.
+void KeepFromChildren(const UniqueSocket& socket) {
+    SetHandleInformation(reinterpret_cast<HANDLE>(socket.get()), HANDLE_FLAG_INHERIT, 0);
+}
+
+}  // namespace
+
+FakeNcidServer::FakeNcidServer(NcidGreeting greeting) : greeting_(std::move(greeting)) {
+    // Process ids repeat from case to case (each has a prefix of its own); case folders do not.
+    const auto first = static_cast<int>(std::hash<std::string>{}(test::CaseDir()) % kPorts);
+    std::string error;
+    for (int i = 0; i < kPortTries; ++i) {
+        error = OpenListener(kFirstPort + (first + i) % kPorts);
+        if (error.empty()) break;
+    }
+    if (!error.empty()) throw std::runtime_error(error);
     thread_ = std::thread([this] { Run(); });
 }
 
@@ -109,21 +133,19 @@ void FakeNcidServer::Listen() {
         throw std::runtime_error(error);
 }
 
-std::string FakeNcidServer::OpenListener() {
+std::string FakeNcidServer::OpenListener(int port) {
     UniqueSocket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    // The port again although the case's earlier connections on it may still be winding down.
-    const BOOL reuse = TRUE;
-    setsockopt(listener.get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
-               sizeof reuse);
+    KeepFromChildren(listener);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = inet_addr("127.0.0.1");
-    local.sin_port = htons(static_cast<u_short>(port_));
+    local.sin_port = htons(static_cast<u_short>(port));
     if (!listener || bind(listener.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
         listen(listener.get(), 4) != 0)
-        return "fake NCID server: cannot listen on 127.0.0.1:" + std::to_string(port_) +
+        return "fake NCID server: cannot listen on 127.0.0.1:" + std::to_string(port) +
                " (Winsock error " + std::to_string(WSAGetLastError()) + ")";
     listener_ = std::move(listener);
+    port_ = port;
     return {};
 }
 
@@ -171,14 +193,14 @@ void FakeNcidServer::CarryOutRequests() {
     for (const Request request : requests_) {
         switch (request) {
             case Request::Close:
-                client_.reset();
+                Abort(client_);
                 pendingStartup_.clear();
                 break;
             case Request::StopListening:
                 listener_.reset();
                 break;
             case Request::Listen:
-                if (!listener_) requestError_ = OpenListener();
+                if (!listener_) requestError_ = OpenListener(port_);
                 break;
         }
     }
@@ -189,6 +211,7 @@ void FakeNcidServer::CarryOutRequests() {
 void FakeNcidServer::Accept() {
     UniqueSocket accepted(accept(listener_.get(), nullptr, nullptr));
     if (!accepted) return;
+    KeepFromChildren(accepted);
     setsockopt(accepted.get(), SOL_SOCKET, SO_SNDTIMEO,
                reinterpret_cast<const char*>(&kSendBoundMs), sizeof kSendBoundMs);
     std::lock_guard<std::mutex> lock(mutex_);

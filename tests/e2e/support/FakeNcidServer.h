@@ -18,10 +18,6 @@ namespace telvor::e2e {
 
 using namespace std::chrono_literals;
 
-// A port of the case's own for the fake server, so that cases running side by side do not
-// meet; apart from the ports the monitor's own server listens on in other cases (40000 up).
-int FakeNcidServerPort();
-
 struct NcidGreeting {
     // Sent as soon as a client connects; after it the client may say its HELLO lines.
     std::string head = "200 Server: fake NCID 1.0\r\n210 API: 1.14 Feature Set 1\r\n";
@@ -34,8 +30,11 @@ class FakeNcidServer {
   public:
     static constexpr int kHelloWaitMs = 1000;
 
-    // Listens at once; throws std::runtime_error when the port cannot be had.
-    explicit FakeNcidServer(int port, NcidGreeting greeting = {});
+    // Listens at once, on a free port below the system's range of ports for outgoing
+    // connections (so that no connection of the monitor's can ever take it while the server
+    // is away), the first tried being one of the case's own (cases run side by side); throws
+    // std::runtime_error when there is none.
+    explicit FakeNcidServer(NcidGreeting greeting = {});
     ~FakeNcidServer();
     FakeNcidServer(const FakeNcidServer&) = delete;
     FakeNcidServer& operator=(const FakeNcidServer&) = delete;
@@ -55,7 +54,8 @@ class FakeNcidServer {
 
     // Sends the bytes to the current client; false when there is none or sending failed.
     bool Send(const std::string& bytes);
-    // Ends the current connection, as a server that goes away does.
+    // Ends the current connection at once (reset), as a server that goes away does; this
+    // leaves nothing on the port that would keep Listen from having it again.
     void CloseConnection();
     // Refuses new connections until Listen; Listen also throws when the port cannot be had.
     void StopListening();
@@ -70,7 +70,7 @@ class FakeNcidServer {
     enum class Request { Close, StopListening, Listen };
 
     // Empty, or why the port cannot be had.
-    std::string OpenListener();
+    std::string OpenListener(int port);
     void Run();
     void CarryOutRequests();
     void Accept();
@@ -80,7 +80,7 @@ class FakeNcidServer {
     // returns its error text (empty on success).
     std::string Ask(Request request);
 
-    const int port_;
+    int port_ = 0;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     NcidGreeting greeting_;
