@@ -88,7 +88,7 @@ target_compile_definitions(e2e_tests PRIVATE TELVOR_PACKAGE_ZIP="${TELVOR_PACKAG
 # support code, without GoogleTest.
 add_executable(ring_to_window_bench bench/win/ring_to_window_bench.cpp
   tests/e2e/support/CaseFiles.cpp tests/e2e/support/ChildProcess.cpp
-  tests/e2e/support/CaseRegistry.cpp)
+  tests/e2e/support/CaseRegistry.cpp tests/e2e/support/FakeNcidServer.cpp)
 target_include_directories(ring_to_window_bench PRIVATE tests/e2e tools/capisim src)
 target_link_libraries(ring_to_window_bench PRIVATE telvor_store capisim_client test_support ${TELVOR_WIN_LIBS})
 add_dependencies(ring_to_window_bench Telvor Capi2032)

@@ -1,7 +1,6 @@
 #include "support/MonitorCase.h"
 
 #include <gtest/gtest.h>
-
 #include <utility>
 
 #include "store/CallerDatabase.h"
@@ -42,8 +41,13 @@ ChildProcess& MonitorCase::Start(std::vector<std::string> args, unsigned control
     return *process_;
 }
 
+void MonitorCase::SeedReturningUser() const {
+    if (!firstStart_ && !ReadSetting("Settings", "Version"))
+        WriteSetting("Settings", "Version", "2.00");
+}
+
 bool MonitorCase::StartListening(std::vector<std::string> args) {
-    if (!firstStart_ && !ReadSetting("Settings", "Version")) WriteSetting("Settings", "Version", "2.00");
+    SeedReturningUser();
     Start(std::move(args));
     if (!sim_.Connect(30000)) {
         ADD_FAILURE() << "the simulator did not answer: " << sim_.LastError();
@@ -54,6 +58,16 @@ bool MonitorCase::StartListening(std::vector<std::string> args) {
         return false;
     }
     if (!MainWindow()) {
+        ADD_FAILURE() << "the monitor's main window did not appear";
+        return false;
+    }
+    return true;
+}
+
+bool MonitorCase::StartWithoutLine(std::vector<std::string> args) {
+    SeedReturningUser();
+    Start(std::move(args));
+    if (!MainWindow(30s)) {
         ADD_FAILURE() << "the monitor's main window did not appear";
         return false;
     }

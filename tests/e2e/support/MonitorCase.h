@@ -48,6 +48,9 @@ class MonitorCase {
     // meets a user who has run it before (settings version "2.00"), unless FirstStart() was
     // called: a first start opens the configuration dialog with its greeting.
     bool StartListening(std::vector<std::string> args = {});
+    // Start, then wait only for the main window: a monitor that takes its calls from an NCID
+    // server alone never asks the line (take Capi2032.dll out of the folder for it).
+    bool StartWithoutLine(std::vector<std::string> args = {});
     void FirstStart() { firstStart_ = true; }
     ChildProcess& Process() { return *process_; }
     capisim::Client& Sim() { return sim_; }
@@ -75,6 +78,8 @@ class MonitorCase {
     bool Stop(std::chrono::milliseconds timeout = 30s);
 
   private:
+    void SeedReturningUser() const;
+
     std::string folder_;
     std::unique_ptr<ChildProcess> process_;
     capisim::Client sim_;
