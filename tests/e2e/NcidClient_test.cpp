@@ -256,5 +256,41 @@ TEST_F(NcidClientOfTheMonitor, WithBothSourcesTheLinesCallAndTheServersCallAreEa
     EXPECT_EQ(lines->size(), 2u);
 }
 
+// The network page: the server chosen there and applied is met at once, and its calls come.
+TEST_F(NcidClientOfTheMonitor, ThePageChoosesTheServerAndAnApplyConnectsAtOnce) {
+    SeedStandardLine(monitor);
+    ASSERT_TRUE(monitor.StartListening());
+    const HWND configure = ConfigureDialog();
+    ASSERT_NE(configure, nullptr);
+    ASSERT_TRUE(monitor.Send(kTrayIconMessage, 1, 0x203 /* WM_LBUTTONDBLCLK */));
+    ASSERT_EQ(WaitForVisibleWindow("#32770", "Telvor einrichten", 10s), configure);
+
+    // What the user's clicks and typing do: "Beiden" checked alone, host and port filled in.
+    for (const char* source : {"&ISDN-Karte (CAPI)", "NCID-&Server", "B&eiden"}) {
+        const std::optional<ChildControl> radio = FindChildByText(configure, source);
+        ASSERT_TRUE(radio) << source;
+        SendMessageA(radio->window, BM_SETCHECK,
+                     std::string_view(source) == "B&eiden" ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    ASSERT_TRUE(PressButton(configure, "B&eiden"));
+    for (auto [label, text] : {std::pair{"&Rechner:", std::string("127.0.0.1")},
+                               {"P&ort:", std::to_string(server.Port())}}) {
+        const std::optional<ChildControl> caption = FindChildByText(configure, label);
+        ASSERT_TRUE(caption) << label;
+        SetWindowTextA(GetWindow(caption->window, GW_HWNDNEXT), text.c_str());
+    }
+    ASSERT_TRUE(PollUntil(
+        10s, [&] { return IsWindowEnabled(ButtonWithText(configure, "Ü&bernehmen")) != FALSE; }));
+    ASSERT_TRUE(PressButton(configure, "Ü&bernehmen"));
+    ASSERT_TRUE(server.WaitForStartup(1)) << "the apply did not connect";
+    EXPECT_EQ(ReadSetting("Settings", "CallSource"), "both");
+    EXPECT_EQ(ReadSetting("Settings", "NcidServerPort"), std::to_string(server.Port()));
+
+    ASSERT_TRUE(server.Send(CidLine("4712", "0711123456", "HANS")));
+    const HWND window = NextCallerWindow({});
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WindowText(CallerControl(window, "NameL")), "Hans Muster");
+}
+
 }  // namespace
 }  // namespace telvor::e2e
