@@ -202,6 +202,8 @@ ApplyResult TConfigureForm::Apply() {
         result = ApplyConfiguration(Content(), lists_->Calls(), *links_.store, *links_.settings,
                                     effects);
         ApplyNetworkPage(*links_.store);
+        // The page shows what was stored, and its edits report that as typing.
+        form_->SetEnabled("UebernehmenB", false);
     } catch (...) {
         form_->SetEnabled("UebernehmenB", true);  // the store's error box follows
         throw;

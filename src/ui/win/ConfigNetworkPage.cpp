@@ -77,7 +77,7 @@ void TConfigureForm::ApplyNetworkPage(SettingsStore& store) {
     wanted.allow = form_->Text("NcidAllowE");
     if (wanted.enabled == stored.enabled && wanted.port == stored.port &&
         wanted.listen == stored.listen && wanted.allow == stored.allow) {
-        LoadNetworkPage(store);
+        LoadNetworkPage(store);  // a client text that fell back shows its default
         return;
     }
     WriteNcidServerSettings(store, wanted);
