@@ -61,8 +61,6 @@ struct Figures {
     std::vector<double> sendMs;         // the bench's share: sending that line
 };
 
-constexpr int kNcidPort = 3334;
-
 // The first client's CID lines, stamped as they arrive, read on a thread of their own.
 class CidStamps {
   public:
@@ -163,7 +161,8 @@ Figures Measure(const Configuration& config, int index) {
     WriteSetting("Settings", "Alert", "0");
     WriteSetting("Settings", "DMWhenMessage", "3");
     WriteSetting("Settings", "NcidServer", config.ncidClients ? "1" : "0");
-    WriteSetting("Settings", "NcidPort", std::to_string(kNcidPort));
+    const int port = FreeTcpPort();
+    WriteSetting("Settings", "NcidPort", std::to_string(port));
     std::optional<FakeNcidServer> server;
     if (config.ncidSource) {
         server.emplace();
@@ -183,9 +182,9 @@ Figures Measure(const Configuration& config, int index) {
     if (!main) throw std::runtime_error("no main window");
     std::vector<std::unique_ptr<NcidTestClient>> clients;
     for (int i = 0; i < config.ncidClients; ++i) {
-        auto client = std::make_unique<NcidTestClient>(kNcidPort);
+        auto client = std::make_unique<NcidTestClient>(port);
         for (int tries = 0; !client->Connected() && tries < 600; ++tries, Sleep(200))
-            client = std::make_unique<NcidTestClient>(kNcidPort);
+            client = std::make_unique<NcidTestClient>(port);
         if (client->ReadThrough("300 End of connection startup\r\n").empty())
             throw std::runtime_error("no NCID start-up");
         clients.push_back(std::move(client));

@@ -2,6 +2,7 @@
 // A blocking NCID client for the Wine tiers: connects over loopback (from a chosen loopback
 // address), sends lines, and reads with every wait bounded, as an NCID client program would.
 // Wrapped around an accepted connection it is the server's end of it, for fake servers.
+// FreeTcpPort gives a server under test a port no other case uses.
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -12,6 +13,21 @@
 namespace telvor::test {
 
 inline constexpr DWORD kNcidClientWaitMs = 5000;  // every read is bounded by this
+
+// A TCP port free on every IPv4 address, as the system hands them out (0 when it will not):
+// cases that run side by side each get their own. Process ids cannot tell them apart, since
+// every case's fresh Wine prefix numbers its processes alike.
+inline int FreeTcpPort() {
+    UniqueSocket probe(socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    int length = sizeof local;
+    if (bind(probe.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        getsockname(probe.get(), reinterpret_cast<sockaddr*>(&local), &length) != 0)
+        return 0;
+    return ntohs(local.sin_port);
+}
 
 // A blocking client with a receive timeout, bound to `from` (a loopback address).
 class NcidTestClient {

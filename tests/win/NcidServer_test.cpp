@@ -97,12 +97,13 @@ TEST_F(NcidServerTest, RefusedAddressesAndThe33rdClientAreClosedAtOnce) {
     ASSERT_TRUE(stranger.Connected());
     EXPECT_TRUE(stranger.ClosedByPeer());
 
+    // Connected at once, a 33rd among them: the server takes them in the order they came (in
+    // rounds of its own), serves the first 32 and closes the one after them.
     std::vector<std::unique_ptr<TestClient>> clients;
-    for (int i = 0; i < 32; ++i) {
-        clients.push_back(std::make_unique<TestClient>(server.Port()));
-        ASSERT_EQ(clients.back()->Read(kHead.size()), kHead) << i;
-    }
+    for (int i = 0; i < 32; ++i) clients.push_back(std::make_unique<TestClient>(server.Port()));
     TestClient extra(server.Port());
+    for (std::size_t i = 0; i < clients.size(); ++i)
+        ASSERT_EQ(clients[i]->Read(kHead.size()), kHead) << i;
     EXPECT_TRUE(extra.ClosedByPeer());
     // The count is the server thread's: it settles once that thread has caught up.
     for (DWORD waited = 0; server.ClientCount() != 32 && waited < test::kNcidClientWaitMs;

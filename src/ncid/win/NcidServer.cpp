@@ -21,6 +21,10 @@ constexpr std::size_t kMaxQueuedLines = 1000;
 constexpr DWORD kTickMs = 100;
 // What one client may make the thread read in one round before the others get their turn.
 constexpr std::size_t kReadPerRound = 64 * 1024;
+// Connections one listener takes in one round: a flood of connects (past the bound each is
+// accepted only to be closed) must not keep the thread from the clients it has. As many as
+// there may be clients: a round then costs at most about twice what serving them costs.
+constexpr int kAcceptsPerRound = 32;
 
 std::string WinsockError(std::string_view what, std::string_view where, int error) {
     return std::string(what) + " " + std::string(where) + ": Winsock error " +
@@ -51,6 +55,7 @@ std::optional<NetAddress> PeerAddress(const sockaddr_storage& peer) {
 struct Listener {
     UniqueSocket socket;
     UniqueWsaEvent event;
+    bool backlog = false;  // the last round stopped at kAcceptsPerRound: more may be waiting
 };
 
 struct Client {
@@ -89,7 +94,7 @@ struct NcidServer::Impl {
     std::string Open(const NcidServerSettings& settings);
     std::string Listen(const NetAddress& address, bool optional);
     void Run();
-    void Accept(const Listener& listener, NcidClock::time_point now);
+    void Accept(Listener& listener, NcidClock::time_point now);
     void Read(Client& client, NcidClock::time_point now);
     void Flush(Client& client, NcidClock::time_point now);
     void CountChanged();
@@ -167,12 +172,18 @@ std::string NcidServer::Impl::Open(const NcidServerSettings& settings) {
     return error;
 }
 
-void NcidServer::Impl::Accept(const Listener& listener, NcidClock::time_point now) {
-    while (true) {
+void NcidServer::Impl::Accept(Listener& listener, NcidClock::time_point now) {
+    listener.backlog = false;
+    for (int taken = 0; taken < kAcceptsPerRound; ++taken) {
         sockaddr_storage peer{};
         int length = sizeof peer;
         UniqueSocket s(accept(listener.socket.get(), reinterpret_cast<sockaddr*>(&peer), &length));
-        if (!s) return;  // WSAEWOULDBLOCK: all taken; FD_ACCEPT comes again with the next one
+        if (!s) {
+            // A connection reset while it waited is skipped; otherwise (WSAEWOULDBLOCK) all
+            // are taken, and FD_ACCEPT comes again with the next one.
+            if (WSAGetLastError() == WSAECONNRESET) continue;
+            return;
+        }
         // Refused addresses and clients past the bound are closed here, before a byte.
         const auto address = PeerAddress(peer);
         if (!address || !rules.Allows(*address) || clients.size() >= limits.maxClients) continue;
@@ -182,6 +193,9 @@ void NcidServer::Impl::Accept(const Listener& listener, NcidClock::time_point no
         clients.push_back(std::make_unique<Client>(std::move(s), std::move(event), limits, now));
         Flush(*clients.back(), now);
     }
+    // Taken on in the next round, after the clients had theirs; it follows without a wait,
+    // whether or not FD_ACCEPT is signalled again.
+    listener.backlog = true;
 }
 
 void NcidServer::Impl::Read(Client& client, NcidClock::time_point now) {
@@ -230,9 +244,10 @@ void NcidServer::Impl::Run() {
         events.assign(1, wake.get());
         for (const Listener& l : listeners) events.push_back(l.event.get());
         for (const auto& c : clients) events.push_back(c->event.get());
+        const bool backlog = std::ranges::any_of(listeners, &Listener::backlog);
         // At most 1 + 2 + 32 events: well below WSA_MAXIMUM_WAIT_EVENTS (64).
-        WSAWaitForMultipleEvents(static_cast<DWORD>(events.size()), events.data(), FALSE, kTickMs,
-                                 FALSE);
+        WSAWaitForMultipleEvents(static_cast<DWORD>(events.size()), events.data(), FALSE,
+                                 backlog ? 0 : kTickMs, FALSE);
         // Reset before taking the queue: a Send after this point wakes the next wait.
         WSAResetEvent(wake.get());
         {
@@ -242,11 +257,12 @@ void NcidServer::Impl::Run() {
         }
         const NcidClock::time_point now = NcidClock::now();
 
-        for (const Listener& l : listeners) {
+        for (Listener& l : listeners) {
             WSANETWORKEVENTS happened{};
-            if (WSAEnumNetworkEvents(l.socket.get(), l.event.get(), &happened) == 0 &&
-                (happened.lNetworkEvents & FD_ACCEPT))
-                Accept(l, now);
+            const bool signalled =
+                WSAEnumNetworkEvents(l.socket.get(), l.event.get(), &happened) == 0 &&
+                (happened.lNetworkEvents & FD_ACCEPT);
+            if (signalled || l.backlog) Accept(l, now);
         }
         for (const auto& c : clients) {
             WSANETWORKEVENTS happened{};
