@@ -15,6 +15,7 @@ struct NetAddress {
     std::array<std::uint8_t, 16> bytes{};  // IPv4: the first four, in network order
 
     static NetAddress V4(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d);
+    bool operator==(const NetAddress&) const = default;
 };
 
 // Dotted IPv4 ("192.168.1.2") or IPv6 text ("fe80::1", "::ffff:10.0.0.1"); nothing for any

@@ -122,5 +122,22 @@ TEST_F(NcidServerTest, RefusedAddressesAndThe33rdClientAreClosedAtOnce) {
     EXPECT_EQ(server.ClientCount(), 0u);
 }
 
+// A call that came from an NCID server does not go back to it (two monitors taking each
+// other's calls would send it round for ever); the other clients get it.
+TEST_F(NcidServerTest, ACallIsNotSentBackToTheServerItCameFrom) {
+    settings.allow = "127.0.0.0/8";
+    Start();
+    TestClient other(server.Port());
+    TestClient origin(server.Port(), "127.0.0.2");
+    const std::string startup = kHead + "251 Call log not sent\r\n" + kEnd;
+    for (TestClient* client : {&other, &origin}) client->Send("HELLO: CMD: no_log\r\n");
+    for (TestClient* client : {&other, &origin}) ASSERT_EQ(client->Read(startup.size()), startup);
+    server.Send(Call("Rund"), NetAddress::V4(127, 0, 0, 2));
+    server.Send(Call("Alle"));
+    const std::string both = CidLine(Call("Rund")) + CidLine(Call("Alle"));
+    EXPECT_EQ(other.Read(both.size()), both);
+    EXPECT_EQ(origin.Read(CidLine(Call("Alle")).size()), CidLine(Call("Alle")));
+}
+
 }  // namespace
 }  // namespace telvor

@@ -310,6 +310,11 @@ void TTelvorMainForm::NetworkCallEnded(const std::string& line) {
     events_.Push(std::move(event));
 }
 
+std::optional<NetAddress> TTelvorMainForm::NetworkOrigin(std::int32_t plci) const {
+    if (plci >= 0) return std::nullopt;  // the line's PLCIs are never negative
+    return ncidClient_.ServerAddress();
+}
+
 void TTelvorMainForm::ShowTrayTip() {
     const bool sourceDown = source_.source != CallsFrom::Capi && !sourceConnected_;
     tray_.SetTip(sourceDown ? LoadStr(kNcidSourceDownId) : callTip_);
@@ -470,7 +475,8 @@ void TTelvorMainForm::RunEvent(const CallEvent& event) {
         const auto ringing = ringingLines_.find(event.call.plci);
         if (ringing != ringingLines_.end()) {
             ncid_.SendCallEnd(ringing->second,
-                              NcidDateTimeOf(clock_.Now().dayCount).timeWithSeconds);
+                              NcidDateTimeOf(clock_.Now().dayCount).timeWithSeconds,
+                              NetworkOrigin(event.call.plci));
             ringingLines_.erase(ringing);
         }
     }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,9 @@ class TTelvorMainForm final : public CallPorts {
     // Calls and call ends from the NCID server, queued as the line's events are.
     void OnNcidSource(WPARAM what, LPARAM connected);
     void NetworkCallEnded(const std::string& line);
+    // The NCID server a call came from, which must not hear of it again; nothing for the
+    // line's calls.
+    std::optional<NetAddress> NetworkOrigin(std::int32_t plci) const;
     // The icon's tip: the last call's text, or that the NCID server is not connected.
     void ShowTrayTip();
     // WM_ENDSESSION: the Windows session ends (log-off, shut-down).

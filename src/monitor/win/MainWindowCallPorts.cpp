@@ -88,7 +88,7 @@ void TTelvorMainForm::ForwardToClients(const ForwardLines& lines) {
 
 void TTelvorMainForm::AnnounceCall(std::int32_t plci, const NcidCall& call) {
     if (!ncid_.Running()) return;
-    ncid_.Send(call);
+    ncid_.Send(call, NetworkOrigin(plci));
     ringingLines_[plci] = call.line;
 }
 

@@ -12,6 +12,7 @@
 #include "base/Version.h"
 #include "base/win/Handles.h"
 #include "ncid/Backoff.h"
+#include "ncid/win/SocketAddress.h"
 
 namespace telvor {
 namespace {
@@ -42,10 +43,11 @@ struct NcidClient::Impl {
     std::thread thread;
     std::atomic<bool> connected{false};
 
-    std::mutex mutex;  // guards the three below
+    std::mutex mutex;  // guards the four below
     std::vector<NcidClientEvent> events;
     bool notified = false;  // a kEventsWaiting is on its way and not yet answered
     bool stopping = false;
+    std::optional<NetAddress> server;  // the peer of the connection being served
 
     void Run();
     bool Stopping();
@@ -106,6 +108,11 @@ std::optional<Connection> NcidClient::Impl::Connect() {
 }
 
 bool NcidClient::Impl::Serve(Connection& c) {
+    {
+        const std::optional<NetAddress> peer = PeerOf(c.socket.get());
+        std::lock_guard<std::mutex> lock(mutex);
+        server = peer;
+    }
     NcidClientSession session(TELVOR_VERSION_TEXT, NcidClientClock::now(), limits);
     bool gone = false;
     while (!gone && !session.Closing()) {
@@ -238,6 +245,11 @@ bool NcidClient::Running() const {
 
 bool NcidClient::Connected() const {
     return impl_->connected.load();
+}
+
+std::optional<NetAddress> NcidClient::ServerAddress() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->server;
 }
 
 }  // namespace telvor

@@ -21,9 +21,11 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ncid/AddressRules.h"
 #include "ncid/ClientSession.h"
 #include "ncid/ClientSettings.h"
 
@@ -56,6 +58,9 @@ class NcidClient {
     std::vector<NcidClientEvent> TakeEvents();
     bool Running() const;
     bool Connected() const;
+    // The address of the server last connected to (kept after the connection ended, so that
+    // its calls still in hand are known as its own); nothing before the first connection.
+    std::optional<NetAddress> ServerAddress() const;
 
   private:
     struct Impl;

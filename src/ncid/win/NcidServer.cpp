@@ -11,6 +11,7 @@
 
 #include "base/win/Handles.h"
 #include "ncid/AddressRules.h"
+#include "ncid/win/SocketAddress.h"
 
 namespace telvor {
 namespace {
@@ -36,33 +37,25 @@ std::string EndpointText(const NetAddress& address, int port) {
     return (address.v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
 }
 
-std::optional<NetAddress> PeerAddress(const sockaddr_storage& peer) {
-    NetAddress address;
-    if (peer.ss_family == AF_INET) {
-        const auto& in = reinterpret_cast<const sockaddr_in&>(peer);
-        std::memcpy(address.bytes.data(), &in.sin_addr, 4);
-        return address;
-    }
-    if (peer.ss_family == AF_INET6) {
-        const auto& in6 = reinterpret_cast<const sockaddr_in6&>(peer);
-        address.v6 = true;
-        std::memcpy(address.bytes.data(), &in6.sin6_addr, 16);
-        return address;
-    }
-    return std::nullopt;
-}
-
 struct Listener {
     UniqueSocket socket;
     UniqueWsaEvent event;
     bool backlog = false;  // the last round stopped at kAcceptsPerRound: more may be waiting
 };
 
+// A line for every client but the one at `except` (the server a network call came from).
+struct QueuedLine {
+    std::string text;
+    std::optional<NetAddress> except;
+};
+
 struct Client {
-    Client(UniqueSocket s, UniqueWsaEvent e, const NcidLimits& limits, NcidClock::time_point now)
-        : socket(std::move(s)), event(std::move(e)), session(limits, now) {}
+    Client(UniqueSocket s, UniqueWsaEvent e, NetAddress a, const NcidLimits& limits,
+           NcidClock::time_point now)
+        : socket(std::move(s)), event(std::move(e)), address(a), session(limits, now) {}
     UniqueSocket socket;
     UniqueWsaEvent event;
+    NetAddress address;
     NcidSession session;
     bool writable = true;  // until a send would block; FD_WRITE says when it may again
     bool gone = false;     // the peer closed, or the socket failed
@@ -86,7 +79,7 @@ struct NcidServer::Impl {
     std::atomic<std::size_t> clientCount{0};
 
     std::mutex mutex;  // guards the two below
-    std::vector<std::string> queued;
+    std::vector<QueuedLine> queued;
     bool stopping = false;
 
     std::vector<std::unique_ptr<Client>> clients;  // the thread's alone
@@ -98,15 +91,15 @@ struct NcidServer::Impl {
     void Read(Client& client, NcidClock::time_point now);
     void Flush(Client& client, NcidClock::time_point now);
     void CountChanged();
-    void Enqueue(std::string line);
+    void Enqueue(std::string line, std::optional<NetAddress> except);
 };
 
-void NcidServer::Impl::Enqueue(std::string line) {
+void NcidServer::Impl::Enqueue(std::string line, std::optional<NetAddress> except) {
     if (!thread.joinable()) return;
     {
         std::lock_guard<std::mutex> lock(mutex);
         if (queued.size() >= kMaxQueuedLines) queued.erase(queued.begin());
-        queued.push_back(std::move(line));
+        queued.push_back({std::move(line), except});
     }
     WSASetEvent(wake.get());
 }
@@ -185,12 +178,13 @@ void NcidServer::Impl::Accept(Listener& listener, NcidClock::time_point now) {
             return;
         }
         // Refused addresses and clients past the bound are closed here, before a byte.
-        const auto address = PeerAddress(peer);
+        const auto address = NetAddressOf(peer);
         if (!address || !rules.Allows(*address) || clients.size() >= limits.maxClients) continue;
         UniqueWsaEvent event(WSACreateEvent());
         if (!event || WSAEventSelect(s.get(), event.get(), FD_READ | FD_WRITE | FD_CLOSE) != 0)
             continue;
-        clients.push_back(std::make_unique<Client>(std::move(s), std::move(event), limits, now));
+        clients.push_back(
+            std::make_unique<Client>(std::move(s), std::move(event), *address, limits, now));
         Flush(*clients.back(), now);
     }
     // Taken on in the next round, after the clients had theirs; it follows without a wait,
@@ -239,7 +233,7 @@ void NcidServer::Impl::CountChanged() {
 
 void NcidServer::Impl::Run() {
     std::vector<WSAEVENT> events;
-    std::vector<std::string> lines;
+    std::vector<QueuedLine> lines;
     while (true) {
         events.assign(1, wake.get());
         for (const Listener& l : listeners) events.push_back(l.event.get());
@@ -277,7 +271,8 @@ void NcidServer::Impl::Run() {
 
         std::optional<std::vector<NcidCall>> log;  // read once for all who want it now
         for (const auto& c : clients) {
-            for (const std::string& line : lines) c->session.Deliver(line);
+            for (const QueuedLine& line : lines)
+                if (line.except != c->address) c->session.Deliver(line.text);
             c->session.Tick(now);
             if (c->session.LogDue(now)) {
                 if (c->session.WantsLog() && !log)
@@ -359,12 +354,13 @@ void NcidServer::Stop() {
     s.port = 0;
 }
 
-void NcidServer::Send(const NcidCall& call) {
-    impl_->Enqueue(CidLine(call));
+void NcidServer::Send(const NcidCall& call, std::optional<NetAddress> except) {
+    impl_->Enqueue(CidLine(call), except);
 }
 
-void NcidServer::SendCallEnd(std::string_view line, std::string_view timeHhMmSs) {
-    impl_->Enqueue(CidInfoEndLine(line, timeHhMmSs));
+void NcidServer::SendCallEnd(std::string_view line, std::string_view timeHhMmSs,
+                             std::optional<NetAddress> except) {
+    impl_->Enqueue(CidInfoEndLine(line, timeHhMmSs), except);
 }
 
 bool NcidServer::Running() const {

@@ -15,10 +15,12 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ncid/AddressRules.h"
 #include "ncid/NcidCall.h"
 #include "ncid/ServerSettings.h"
 #include "ncid/Session.h"
@@ -54,10 +56,14 @@ class NcidServer {
     // WM_ENDSESSION: it waits only for the thread to leave its loop.
     void Stop();
 
-    // A CID line for every client; queued, returns at once.
-    void Send(const NcidCall& call);
-    // A CIDINFO line for every client: the ringing of `line` stopped at "hh:mm:ss".
-    void SendCallEnd(std::string_view line, std::string_view timeHhMmSs);
+    // A CID line for every client; queued, returns at once. A client at `except` gets none:
+    // a call that came from an NCID server never goes back to it, so two monitors that take
+    // each other's calls do not send one call round for ever.
+    void Send(const NcidCall& call, std::optional<NetAddress> except = {});
+    // A CIDINFO line for every client (but one at `except`): the ringing of `line` stopped
+    // at "hh:mm:ss".
+    void SendCallEnd(std::string_view line, std::string_view timeHhMmSs,
+                     std::optional<NetAddress> except = {});
 
     bool Running() const;
     std::size_t ClientCount() const;
