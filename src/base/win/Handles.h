@@ -204,6 +204,14 @@ class UniqueSocket {
     SOCKET socket_ = INVALID_SOCKET;
 };
 
+// A socket only this process holds: programs it starts never inherit it, so that none of
+// them keeps a listening port bound, or a connection open, after the monitor let go of it.
+inline UniqueSocket OwnSocket(SOCKET s) {
+    if (s != INVALID_SOCKET)
+        SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+    return UniqueSocket(s);
+}
+
 // Event objects of WSACreateEvent.
 using UniqueWsaEvent = UniqueHandle<handle_traits::Simple<WSAEVENT, WSACloseEvent>>;
 

@@ -72,7 +72,7 @@ bool NcidClient::Impl::Pause(DWORD ms) {
 }
 
 std::optional<Connection> NcidClient::Impl::ConnectTo(const addrinfo& address) {
-    Connection c{UniqueSocket(socket(address.ai_family, address.ai_socktype, address.ai_protocol)),
+    Connection c{OwnSocket(socket(address.ai_family, address.ai_socktype, address.ai_protocol)),
                  UniqueWsaEvent(WSACreateEvent())};
     if (!c.socket || !c.event ||
         WSAEventSelect(c.socket.get(), c.event.get(), FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) !=

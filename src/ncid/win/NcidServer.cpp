@@ -106,7 +106,7 @@ void NcidServer::Impl::Enqueue(std::string line, std::optional<NetAddress> excep
 
 std::string NcidServer::Impl::Listen(const NetAddress& address, bool optional) {
     const std::string where = EndpointText(address, port);
-    UniqueSocket s(socket(address.v6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    UniqueSocket s = OwnSocket(socket(address.v6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (!s) {
         const int error = WSAGetLastError();
         // A system without IPv6 serves IPv4 only.
@@ -170,7 +170,8 @@ void NcidServer::Impl::Accept(Listener& listener, NcidClock::time_point now) {
     for (int taken = 0; taken < kAcceptsPerRound; ++taken) {
         sockaddr_storage peer{};
         int length = sizeof peer;
-        UniqueSocket s(accept(listener.socket.get(), reinterpret_cast<sockaddr*>(&peer), &length));
+        UniqueSocket s =
+            OwnSocket(accept(listener.socket.get(), reinterpret_cast<sockaddr*>(&peer), &length));
         if (!s) {
             // A connection reset while it waited is skipped; otherwise (WSAEWOULDBLOCK) all
             // are taken, and FD_ACCEPT comes again with the next one.
