@@ -1,8 +1,9 @@
 // The monitor as an NCID server, met by NCID clients on loopback: the start-up with the call
 // log byte for byte, a CID line for every call (also with the display switched off), the end
 // of the ringing, the clients' requests, a refused address, the network page switching the
-// server off, and a load of clients that leaves nothing behind.
+// server off, a load of clients that leaves nothing behind, and a port already in use.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "ncid/Greeting.h"
 #include "store/CallList.h"
 #include "support/CallScenario.h"
+#include "support/CallerWindowView.h"
 #include "support/CaseRegistry.h"
 #include "support/MonitorCase.h"
 #include "support/NcidTestClient.h"
@@ -178,6 +180,36 @@ TEST(NcidServerOfTheMonitor, LoadOfClientsLeavesNothingBehindAndCallsGoOn) {
         const std::string line = reader->ReadThrough("\r\n");
         EXPECT_EQ(line.rfind("CID: ", 0), 0u) << line;
     }
+}
+
+// A port another program holds: the monitor says why its server did not start, but only once
+// it takes calls, so a call while the box waits for its OK is shown at once.
+TEST(NcidServerOfTheMonitor, APortInUseIsToldWithoutHoldingBackCalls) {
+    WinsockSession winsock;
+    const int port = FreeTcpPort();
+    ASSERT_GT(port, 0);
+    UniqueSocket holder(socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(static_cast<u_short>(port));
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(bind(holder.get(), reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+    ASSERT_EQ(listen(holder.get(), 1), 0);
+    WriteSetting("Settings", "NcidServer", "1");
+    WriteSetting("Settings", "NcidPort", std::to_string(port));
+    MonitorCase monitor;
+    SeedStandardLine(monitor);
+    ASSERT_TRUE(monitor.StartListening());
+
+    const HWND box = WaitForVisibleWindow("#32770", "Fehler", 30s);
+    ASSERT_NE(box, nullptr) << "no word about the server";
+    const std::string lead = "Der NCID-Server für die Anzeige im Netzwerk konnte nicht starten: ";
+    const std::vector<ChildControl> controls = ChildControls(box);
+    EXPECT_TRUE(std::any_of(controls.begin(), controls.end(),
+                            [&](const ChildControl& c) { return c.text.rfind(lead, 0) == 0; }));
+    ASSERT_TRUE(monitor.Ring(0x501, 1, "4711", "711123456"));
+    EXPECT_EQ(WaitForCallerWindowsByPosition(1).size(), 1u) << "the open box held back the call";
+    EXPECT_TRUE(PressButton(box, "OK"));
 }
 
 }  // namespace

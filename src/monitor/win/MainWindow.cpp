@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "base/StringTable.h"
 #include "base/Version.h"
@@ -243,8 +244,14 @@ void TTelvorMainForm::ApplyNcidServer() {
     // The log comes from the call list's file, read on the server's thread.
     const std::string error =
         ncid_.Start(wanted, [path = settings_.callFile] { return NcidCallLog(LoadCalls(path)); });
-    if (!error.empty())
-        ShowMessageDialog(MessageKind::Error, FormatStr(kNcidNotStartedId, {error}), hwnd_);
+    if (error.empty()) return;
+    std::string text = FormatStr(kNcidNotStartedId, {error});
+    // At start-up the box waits until calls run: a modal box now would hold back every call
+    // until somebody answers it, and a monitor started at logon may wait for hours.
+    if (!events_.Ready())
+        heldNcidError_ = std::move(text);
+    else
+        ShowMessageDialog(MessageKind::Error, text, hwnd_);
 }
 
 void TTelvorMainForm::ApplyNcidClient() {
@@ -424,6 +431,8 @@ LRESULT TTelvorMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_RUNPENDINGEVENTS:
             events_.SetReady();
+            if (!heldNcidError_.empty())
+                ShowMessageDialog(MessageKind::Error, std::exchange(heldNcidError_, {}), hwnd_);
             return 0;
         case WM_NCIDSOURCE:
             Guarded("NCID client", [&] { OnNcidSource(wParam, lParam); });

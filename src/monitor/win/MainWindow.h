@@ -117,7 +117,7 @@ class TTelvorMainForm final : public CallPorts {
     // The orderly end's lasting effects: icon removed, settings stored, CAPI released.
     void StoreAndRelease();
     // The NCID server as the settings say: started, moved or stopped. A server that cannot
-    // start says why.
+    // start says why: at once after an apply, from start-up once calls run.
     void ApplyNcidServer();
     // The NCID client as the settings say: connected anew, or stopped.
     void ApplyNcidClient();
@@ -190,6 +190,8 @@ class TTelvorMainForm final : public CallPorts {
     NcidClient ncidClient_;
     NcidClientSettings source_;
     bool sourceConnected_ = false;
+    // Why the NCID server did not start, held from start-up until calls run.
+    std::string heldNcidError_;
     std::int32_t nextNetworkCall_ = -1;
     std::deque<std::pair<std::int32_t, std::string>> networkCalls_;
     // The last call's tip, shown while the NCID server is connected or not in use.
