@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CapiSimClient.h"
 #include "base/StringTable.h"
 
 namespace telvor {
@@ -62,6 +63,9 @@ TEST(CapiLibrary, LoadsByNameBindsAllSixEntriesAndFreesOnce) {
     std::uint8_t profile[64] = {};
     EXPECT_EQ(CapiFunctions.CAPI_GET_PROFILE(profile, 0), 0u);
     EXPECT_GE(profile[0] | (profile[1] << 8), 1);
+    // Loading started the simulator's pipe thread. Under Wine a process that ends while a
+    // thread of it is still starting can crash on the way out, so wait until it answers.
+    EXPECT_TRUE(capisim::Client().Connect(10000));
 
     FreeCapiLibrary();
     EXPECT_FALSE(CapiLibraryLoaded());
