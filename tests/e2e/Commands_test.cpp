@@ -217,13 +217,13 @@ TEST(ConfigDialogCommands, EveryButtonAndPopupItemReachesItsCode) {
 
     ASSERT_TRUE(PressButton(configure, "Ok"));
     ASSERT_TRUE(WaitForWindowHidden(configure, 10s)) << "the apply failed";
+    // The dialog hides before it applies, and the call list is written last: wait for it.
     std::vector<CallerRecord> callers;
-    ASSERT_TRUE(PollUntil(10s,
-                          [&] {
-                              callers = LoadCallers(monitor.File("CallerList.ddb"));
-                              return callers.size() == 5;
-                          }))
-        << callers.size() << " callers";
+    PollUntil(30s, [&] {
+        callers = LoadCallers(monitor.File("CallerList.ddb"));
+        return callers.size() == 5 && LoadCalls(monitor.File("Calls.ddb")).empty();
+    });
+    ASSERT_EQ(callers.size(), 5u);
     EXPECT_EQ(Numbers(callers),
               (std::vector<std::string>{"0221 5", "030", "0711 123456", "0711 7", "0711 7"}));
     EXPECT_TRUE(LoadCalls(monitor.File("Calls.ddb")).empty()) << "the call was deleted";

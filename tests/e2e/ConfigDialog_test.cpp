@@ -153,7 +153,7 @@ TEST(ConfigDialogFromACall, DatabaseButtonOpensTheEntryWithTheNumberAndOkStoresI
     ASSERT_TRUE(PressButton(configure, "Ok"));
     ASSERT_TRUE(WaitForWindowHidden(configure, 10s));
     std::vector<CallerRecord> callers;
-    ASSERT_TRUE(PollUntil(10s, [&] {
+    ASSERT_TRUE(PollUntil(30s, [&] {
         callers = LoadCallers(file);
         return callers.size() == 3;
     }));
